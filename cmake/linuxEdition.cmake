@@ -1,0 +1,28 @@
+# The Linux edition: kernel services in src/platform/linux, the Qt 6 widget set in src/platform/qt.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+find_library(CAP_LIBRARY cap REQUIRED)
+
+set(resources_cpp ${CMAKE_BINARY_DIR}/generated/EmbeddedResources.cpp)
+brisko_embed_resources(${resources_cpp}
+  SPLASH ${CMAKE_SOURCE_DIR}/resources/splash.jpg
+  MAINICON ${CMAKE_SOURCE_DIR}/resources/brisko.ico)
+
+file(GLOB linux_sources CONFIGURE_DEPENDS src/platform/linux/*.cpp)
+add_library(brisko_resources STATIC ${resources_cpp} src/platform/linux/Resources.cpp)
+target_link_libraries(brisko_resources PUBLIC brisko_core)
+
+list(REMOVE_ITEM linux_sources ${CMAKE_SOURCE_DIR}/src/platform/linux/Resources.cpp)
+add_library(brisko_linux STATIC ${linux_sources})
+target_link_libraries(brisko_linux PUBLIC brisko_core brisko_resources ${CAP_LIBRARY})
+brisko_warnings(brisko_linux)
+
+file(GLOB qt_sources CONFIGURE_DEPENDS src/platform/qt/*.cpp)
+if(qt_sources) # TEMP until the Qt widget set lands
+add_library(brisko_qt STATIC ${qt_sources})
+target_link_libraries(brisko_qt PUBLIC brisko_core Qt6::Widgets)
+brisko_warnings(brisko_qt)
+
+add_executable(brisko src/main/brisko_linux.cpp)
+target_link_libraries(brisko PRIVATE brisko_qt brisko_linux)
+brisko_warnings(brisko)
+endif()

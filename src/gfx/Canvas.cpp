@@ -1,0 +1,169 @@
+// The drawing primitives, written for exactness on small pictures rather than for speed.
+#include "gfx/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+namespace gfx {
+
+void Canvas::Plot(int x, int y, TPixel p) {
+  if (FTarget.Contains(x, y)) FTarget.SetPixel(x, y, p);
+}
+
+void Canvas::HorizontalSpan(int y, int x1, int x2, TPixel p) {
+  if (y < 0 || y >= FTarget.Height()) return;
+  x1 = std::max(x1, 0);
+  x2 = std::min(x2, FTarget.Width());
+  if (x1 < x2) std::fill(FTarget.Row(y) + x1, FTarget.Row(y) + x2, p);
+}
+
+void Canvas::FillRect(const TRect& r) {
+  const TPixel p = ToPixel(Brush.Color);
+  for (int y = r.Top; y < r.Bottom; ++y) HorizontalSpan(y, r.Left, r.Right, p);
+}
+
+void Canvas::FrameRect(const TRect& r) {
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+  const TPixel p = ToPixel(Brush.Color);
+  HorizontalSpan(r.Top, r.Left, r.Right, p);
+  HorizontalSpan(r.Bottom - 1, r.Left, r.Right, p);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    Plot(r.Left, y, p);
+    Plot(r.Right - 1, y, p);
+  }
+}
+
+void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
+  if (Brush.Style == TBrushStyle::Solid) FillRect({x1 + 1, y1 + 1, x2 - 1, y2 - 1});
+  const TBrush saved = Brush;
+  Brush.Color = Pen.Color;
+  FrameRect({x1, y1, x2, y2});
+  Brush = saved;
+}
+
+void Canvas::LineTo(int x, int y) {
+  // Bresenham from the pen position up to, not including, the end point.
+  const TPixel p = ToPixel(Pen.Color);
+  int x0 = FPenPos.X, y0 = FPenPos.Y;
+  const int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
+  const int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
+  int err = dx + dy;
+  while (x0 != x || y0 != y) {
+    Plot(x0, y0, p);
+    const int e2 = 2 * err;
+    if (e2 >= dy) { err += dy; x0 += sx; }
+    if (e2 <= dx) { err += dx; y0 += sy; }
+  }
+  FPenPos = {x, y};
+}
+
+namespace {
+
+// The ellipse inscribed in [x1, x2) × [y1, y2), sampled at pixel centres.
+struct TEllipse {
+  double Cx, Cy, Rx, Ry;
+  TEllipse(int x1, int y1, int x2, int y2)
+      : Cx((x1 + x2) / 2.0), Cy((y1 + y2) / 2.0), Rx((x2 - x1) / 2.0), Ry((y2 - y1) / 2.0) {}
+  double Norm(int x, int y) const {
+    const double u = (x + 0.5 - Cx) / Rx, v = (y + 0.5 - Cy) / Ry;
+    return u * u + v * v;
+  }
+  bool Inside(int x, int y) const { return Rx > 0 && Ry > 0 && Norm(x, y) <= 1.0; }
+  // Inside, but a neighbour is outside: the one-pixel outline.
+  bool OnEdge(int x, int y) const {
+    return Inside(x, y) && (!Inside(x - 1, y) || !Inside(x + 1, y) || !Inside(x, y - 1) || !Inside(x, y + 1));
+  }
+  // Counter-clockwise angle (y up) of a point seen from the centre, in [0, 2π).
+  double Angle(double x, double y) const {
+    const double a = std::atan2(-(y - Cy) / Ry, (x - Cx) / Rx);
+    return a < 0 ? a + 2 * std::numbers::pi : a;
+  }
+};
+
+bool InSweep(double a, double start, double end) {
+  const double sweep = end > start ? end - start : end - start + 2 * std::numbers::pi;
+  const double d = a >= start ? a - start : a - start + 2 * std::numbers::pi;
+  return d <= sweep;
+}
+
+}  // namespace
+
+void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
+  const TEllipse e(x1, y1, x2, y2);
+  const TPixel brush = ToPixel(Brush.Color), pen = ToPixel(Pen.Color);
+  for (int y = y1; y < y2; ++y)
+    for (int x = x1; x < x2; ++x) {
+      if (e.OnEdge(x, y)) Plot(x, y, pen);
+      else if (e.Inside(x, y) && Brush.Style == TBrushStyle::Solid) Plot(x, y, brush);
+    }
+}
+
+void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  const TEllipse e(x1, y1, x2, y2);
+  const double start = e.Angle(x3, y3), end = e.Angle(x4, y4);
+  const TPixel brush = ToPixel(Brush.Color), pen = ToPixel(Pen.Color);
+  for (int y = y1; y < y2; ++y)
+    for (int x = x1; x < x2; ++x) {
+      if (!e.Inside(x, y) || !InSweep(e.Angle(x + 0.5, y + 0.5), start, end)) continue;
+      if (e.OnEdge(x, y)) Plot(x, y, pen);
+      else if (Brush.Style == TBrushStyle::Solid) Plot(x, y, brush);
+    }
+  // The two radii close the slice.
+  const auto radius = [&](double a) {
+    MoveTo(static_cast<int>(std::lround(e.Cx - 0.5)), static_cast<int>(std::lround(e.Cy - 0.5)));
+    LineTo(static_cast<int>(std::lround(e.Cx - 0.5 + (e.Rx - 0.5) * std::cos(a))),
+           static_cast<int>(std::lround(e.Cy - 0.5 - (e.Ry - 0.5) * std::sin(a))));
+  };
+  radius(start);
+  radius(end);
+}
+
+int Canvas::TextWidth(std::string_view text) { return CurrentFontRaster().TextWidth(Font, text); }
+
+int Canvas::TextHeight(std::string_view) { return CurrentFontRaster().TextHeight(Font); }
+
+void Canvas::TextOut(int x, int y, std::string_view text) {
+  const TRect extent{x, y, x + TextWidth(text), y + TextHeight(text)};
+  DrawText(extent, x, y, text, Brush.Style == TBrushStyle::Solid);
+}
+
+void Canvas::TextRect(const TRect& clip, int x, int y, std::string_view text) {
+  DrawText(clip, x, y, text, Brush.Style == TBrushStyle::Solid);
+}
+
+void Canvas::DrawText(const TRect& clip, int x, int y, std::string_view text, bool fillBackground) {
+  if (fillBackground) FillRect(clip);
+  const TTextMask mask = CurrentFontRaster().Render(Font, text);
+  const TPixel p = ToPixel(Font.Color);
+  for (int my = 0; my < mask.Height; ++my)
+    for (int mx = 0; mx < mask.Width; ++mx) {
+      const int px = x + mx, py = y + my;
+      if (mask.Coverage[static_cast<size_t>(my) * mask.Width + mx] &&
+          px >= clip.Left && px < clip.Right && py >= clip.Top && py < clip.Bottom)
+        Plot(px, py, p);
+    }
+}
+
+void Canvas::Draw(int x, int y, const Bitmap& source, TCopyMode mode) {
+  for (int sy = 0; sy < source.Height(); ++sy) {
+    const int ty = y + sy;
+    if (ty < 0 || ty >= FTarget.Height()) continue;
+    for (int sx = 0; sx < source.Width(); ++sx) {
+      const int tx = x + sx;
+      if (tx < 0 || tx >= FTarget.Width()) continue;
+      const TPixel s = source.Pixel(sx, sy);
+      FTarget.SetPixel(tx, ty, mode == TCopyMode::Xor ? (s ^ FTarget.Pixel(tx, ty)) & 0xFFFFFF : s);
+    }
+  }
+}
+
+void Canvas::DrawTransparent(int x, int y, const Bitmap& source, TColor transparent) {
+  const TPixel key = ToPixel(transparent);
+  for (int sy = 0; sy < source.Height(); ++sy)
+    for (int sx = 0; sx < source.Width(); ++sx)
+      if (source.Pixel(sx, sy) != key) Plot(x + sx, y + sy, source.Pixel(sx, sy));
+}
+
+}  // namespace gfx

@@ -1,0 +1,40 @@
+// Ownership and the loading state.
+#include "ui/Classes.h"
+
+#include <algorithm>
+
+TComponent::TComponent(TComponent* owner) : FOwner(owner) {
+  if (FOwner) {
+    FOwner->FComponents.push_back(this);
+    FOwner->Notification(this, TOperation::Insert);
+  }
+}
+
+TComponent::~TComponent() {
+  DestroyComponents();
+  if (FOwner) {
+    auto& list = FOwner->FComponents;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    FOwner->Notification(this, TOperation::Remove);
+  }
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+  for (TComponent* c : FComponents)
+    if (c->Name() == name) return c;
+  return nullptr;
+}
+
+void TComponent::EndLoading() {
+  if (FLoading) {
+    FLoading = false;
+    Loaded();
+  }
+  for (size_t i = 0; i < FComponents.size(); ++i) FComponents[i]->EndLoading();
+}
+
+void TComponent::DestroyComponents() {
+  while (!FComponents.empty()) delete FComponents.back();
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}

@@ -1,0 +1,60 @@
+// Panel, image and timer behaviour.
+#include "ui/ExtCtrls.h"
+
+#include "ui/Forms.h"
+
+TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
+
+std::unique_ptr<IControlPeer> TPanel::MakePeer(IWidgetSet& widgets, IControlPeer& parent) {
+  return widgets.CreatePanel(*this, parent);
+}
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {}
+
+void TImage::SetPicture(const gfx::Bitmap& picture) {
+  FPicture = picture;
+  Repaint();
+}
+
+void TImage::Paint() {
+  gfx::Canvas target(const_cast<gfx::Bitmap&>(Surface()));
+  target.Brush.Color = Color();
+  target.FillRect(ClientRect());
+  target.Draw(0, 0, FPicture);
+}
+
+void TImage::BoundsChanged() {
+  // The picture takes the control's size, as a drawing surface does before anything is drawn.
+  if (FPicture.Width() != Width() || FPicture.Height() != Height()) FPicture.SetSize(Width(), Height());
+  TGraphicControl::BoundsChanged();
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
+
+TTimer::~TTimer() = default;
+
+void TTimer::SetEnabled(bool value) {
+  if (value == FEnabled) return;
+  FEnabled = value;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(uint32_t value) {
+  if (value == FInterval) return;
+  FInterval = value;
+  UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+  if (Loading()) return;
+  if (FWindow) FWindow->KillTimer(1);
+  if (!FEnabled || FInterval == 0) return;
+  if (!FWindow)
+    FWindow = Application->WidgetSet().CreateMessageWindow([this](uint32_t msg, uintptr_t, intptr_t) {
+      if (msg == platform::WmTimer)
+        Application->Dispatch([this] {
+          if (OnTimer) OnTimer(this);
+        });
+    });
+  FWindow->SetTimer(1, FInterval);
+}

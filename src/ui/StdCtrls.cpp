@@ -1,0 +1,111 @@
+// The standard controls' own properties.
+#include "ui/StdCtrls.h"
+
+#include "ui/Forms.h"
+
+TLabel::TLabel(TComponent* owner) : TControl(owner) { SetParentColor(true); }
+
+void TLabel::SetAutoSize(bool value) {
+  FAutoSize = value;
+  AdjustSize();
+}
+
+void TLabel::AdjustSize() {
+  if (!FAutoSize || Loading()) return;
+  auto& fonts = gfx::CurrentFontRaster();
+  SetBounds(Left(), Top(), fonts.TextWidth(Font(), Caption()), fonts.TextHeight(Font()));
+}
+
+void TLabel::FontChanged() {
+  TControl::FontChanged();
+  AdjustSize();
+}
+
+void TLabel::Loaded() {
+  TControl::Loaded();
+  AdjustSize();
+}
+
+void TLabel::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateLabel(*this, parent)); }
+
+TEdit::TEdit(TComponent* owner) : TControl(owner) { SetColor(clWindow); }
+
+void TEdit::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateEdit(*this, parent)); }
+
+TButton::TButton(TComponent* owner) : TControl(owner) {}
+
+void TButton::SetDefault(bool value) {
+  FDefault = value;
+  if (auto* peer = PeerAs<IButtonPeer>()) peer->SetDefault(value);
+}
+
+void TButton::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateButton(*this, parent)); }
+
+void TButton::ReplayProperties() {
+  TControl::ReplayProperties();
+  PeerAs<IButtonPeer>()->SetDefault(FDefault);
+}
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { SetParentColor(true); }
+
+std::unique_ptr<IControlPeer> TGroupBox::MakePeer(IWidgetSet& widgets, IControlPeer& parent) {
+  return widgets.CreateGroupBox(*this, parent);
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TControl(owner) { SetParentColor(true); }
+
+void TCheckBox::SetChecked(bool value) {
+  if (value == FChecked) return;
+  FChecked = value;
+  if (auto* peer = PeerAs<ICheckBoxPeer>()) peer->SetChecked(value);
+  if (!Loading()) Click();
+}
+
+void TCheckBox::UserToggled(bool checked) {
+  Application->Dispatch([this, checked] { SetChecked(checked); });
+}
+
+void TCheckBox::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
+  AttachPeer(widgets.CreateCheckBox(*this, parent));
+}
+
+void TCheckBox::ReplayProperties() {
+  TControl::ReplayProperties();
+  PeerAs<ICheckBoxPeer>()->SetChecked(FChecked);
+}
+
+TComboBox::TComboBox(TComponent* owner) : TControl(owner) { SetColor(clWindow); }
+
+void TComboBox::SetItems(const std::vector<std::string>& items) {
+  FItems = items;
+  if (FItemIndex >= static_cast<int>(FItems.size())) FItemIndex = -1;
+  if (auto* peer = PeerAs<IComboBoxPeer>()) {
+    peer->SetItems(FItems);
+    peer->SetItemIndex(FItemIndex);
+  }
+}
+
+void TComboBox::SetItemIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(FItems.size())) index = -1;
+  if (index == FItemIndex) return;
+  FItemIndex = index;
+  if (auto* peer = PeerAs<IComboBoxPeer>()) peer->SetItemIndex(index);
+}
+
+void TComboBox::UserSelected(int index) {
+  Application->Dispatch([this, index] {
+    SetItemIndex(index);
+    if (OnChange) OnChange(this);
+  });
+}
+
+void TComboBox::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
+  AttachPeer(widgets.CreateComboBox(*this, parent));
+}
+
+void TComboBox::ReplayProperties() {
+  TControl::ReplayProperties();
+  auto* peer = PeerAs<IComboBoxPeer>();
+  peer->SetItems(FItems);
+  peer->SetItemIndex(FItemIndex);
+}

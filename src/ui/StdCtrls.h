@@ -1,0 +1,99 @@
+// The standard controls: label, read-only edit, button, group box, check box, drop-down list.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+class TLabel : public TControl {
+public:
+  explicit TLabel(TComponent* owner);
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool value);
+  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+
+protected:
+  void CaptionChanged() override { AdjustSize(); }
+  void FontChanged() override;
+  void Loaded() override;
+
+private:
+  void AdjustSize();
+  bool FAutoSize = true;
+};
+
+enum class TBorderStyle { None, Single };
+
+class TEdit : public TControl {
+public:
+  explicit TEdit(TComponent* owner);
+  const std::string& Text() const { return Caption(); }
+  void SetText(const std::string& text) { SetCaption(text); }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value) { FReadOnly = value; }
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value) { FBorderStyle = value; }
+  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+
+private:
+  bool FReadOnly = false;
+  TBorderStyle FBorderStyle = TBorderStyle::Single;
+};
+
+class TButton : public TControl {
+public:
+  explicit TButton(TComponent* owner);
+  bool Default() const { return FDefault; }
+  void SetDefault(bool value);
+  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+
+protected:
+  void ReplayProperties() override;
+
+private:
+  bool FDefault = false;
+};
+
+class TGroupBox : public TWinControl {
+public:
+  explicit TGroupBox(TComponent* owner);
+
+protected:
+  std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+};
+
+class TCheckBox : public TControl {
+public:
+  explicit TCheckBox(TComponent* owner);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool value);
+  // Native input: the user toggled the box.
+  void UserToggled(bool checked);
+  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+
+protected:
+  void ReplayProperties() override;
+
+private:
+  bool FChecked = false;
+};
+
+// A drop-down list: the user picks one of the items, nothing can be typed.
+class TComboBox : public TControl {
+public:
+  explicit TComboBox(TComponent* owner);
+  const std::vector<std::string>& Items() const { return FItems; }
+  void SetItems(const std::vector<std::string>& items);
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int index);
+  TNotifyEvent OnChange;
+  void UserSelected(int index);
+  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+
+protected:
+  void ReplayProperties() override;
+
+private:
+  std::vector<std::string> FItems;
+  int FItemIndex = -1;
+};

@@ -1,0 +1,4 @@
+// The status bar that accepts child controls.
+#include "widgets/HostStatusBar.h"
+
+TMyStatusBar::TMyStatusBar(TComponent* owner) : TStatusBar(owner) { FAcceptsControls = true; }
