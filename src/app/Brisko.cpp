@@ -3,12 +3,14 @@
 
 #include "app/uAbout.h"
 #include "app/uMain.h"
+#include "measure/CpuUsage.h"
 #include "platform/Resources.h"
 #include "ui/Forms.h"
 
 const char* const ApplicationTitle = "Brisko内存整理 4.0";
 
 void StartBrisko() {
+  InitializeCpuUsage();
   Application->Initialize();
   Application->SetIcon({platform::FindResource("MAINICON")});
   Application->SetShowMainForm(false);
@@ -25,5 +27,6 @@ int RunBrisko(IWidgetSet& widgets) {
   TApplication application(widgets);
   StartBrisko();
   Application->Run();
+  StopCpuStatistics();
   return 0;
 }

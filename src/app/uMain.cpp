@@ -2,9 +2,17 @@
 // its frame handlers: creation, show, first activation, help and exit.
 #include "app/uMain.h"
 
+#include <cmath>
+
+#include "measure/CpuUsage.h"
 #include "platform/Host.h"
+#include "ui/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+
+const char* const SettingsKey = "Software\\Norvanta Tech\\Ramsweep";
+const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const RunValue = "Brisko Memory";
 
 namespace {
 
@@ -52,9 +60,7 @@ void TfrmMain::BuildLayout() {
   BuildMemoryTable();
   BuildButtons();
   BuildStatusBar();
-  PanelSet = Add<TPanel>("PanelSet", this, 8, 6, 393, 379);
-  PanelSet->SetBorderStyle(TBorderStyle::Single);
-  PanelSet->SetVisible(false);
+  BuildSettingsPanel();
 
   timerShow = new TTimer(this);
   timerShow->SetName("timerShow");
@@ -96,6 +102,49 @@ void TfrmMain::BuildButtons() {
   btnHelp->SetVisible(false);
 }
 
+void TfrmMain::BuildSettingsPanel() {
+  PanelSet      = Add<TPanel>("PanelSet", this, 8, 6, 393, 379);
+  lblZL         = Add<TLabel>("lblZL", PanelSet, 16, 12, 73, 17, "深度整理时，");
+  lblDepth      = Add<TLabel>("lblDepth", PanelSet, 88, 12, 225, 12, "整理全部内存空间，释放尽可能多的内存");
+  trackDepth    = Add<TTrackBar>("trackDepth", PanelSet, 8, 30, 369, 33);
+  chkMemory     = Add<TCheckBox>("chkMemory", PanelSet, 16, 70, 129, 17, "当可用物理内存小于");
+  lblMem        = Add<TLabel>("lblMem", PanelSet, 152, 70, 33, 17, "10%");
+  lblMZ         = Add<TLabel>("lblMZ", PanelSet, 184, 70, 201, 12, "自动进行内存整理");
+  trackMemory   = Add<TTrackBar>("trackMemory", PanelSet, 8, 92, 369, 33);
+  chkCpu        = Add<TCheckBox>("chkCpu", PanelSet, 16, 130, 137, 17, "当可用cpu使用率小于");
+  lblCpu        = Add<TLabel>("lblCpu", PanelSet, 152, 130, 33, 17, "10%");
+  lblZ          = Add<TLabel>("lblZ", PanelSet, 184, 130, 201, 12, "不进行内存整理");
+  trackCpu      = Add<TTrackBar>("trackCpu", PanelSet, 8, 160, 369, 33);
+  groupOption   = Add<TGroupBox>("groupOption", PanelSet, 16, 208, 353, 121, "选项");
+  chkAutoRun    = Add<TCheckBox>("chkAutoRun", groupOption, 16, 16, 257, 16, "系统启动时，自动启动该程序");
+  chkClip       = Add<TCheckBox>("chkClip", groupOption, 16, 40, 225, 16, "整理内存自动清空Windows粘贴板内容");
+  chkAutoScale  = Add<TCheckBox>("chkAutoScale", groupOption, 16, 64, 225, 16, "启动时自动缩小为任务栏小图标");
+  chkTrayShow   = Add<TCheckBox>("chkTrayShow", groupOption, 16, 88, 185, 16, "运行时任务栏显示动态图标为");
+  comboTrayShow = Add<TComboBox>("comboTrayShow", groupOption, 192, 88, 121, 20);
+  btnSuggest    = Add<TButton>("btnSuggest", PanelSet, 32, 336, 75, 25, "推荐");
+  btnSure       = Add<TButton>("btnSure", PanelSet, 160, 336, 75, 25, "确定");
+  btnReturn     = Add<TButton>("btnReturn", PanelSet, 280, 336, 75, 25, "返回");
+
+  PanelSet->SetBorderStyle(TBorderStyle::Single);
+  PanelSet->SetVisible(false);
+  for (TLabel* label : {lblZL, lblDepth, lblMem, lblMZ, lblCpu, lblZ}) label->SetAutoSize(false);
+  trackDepth->SetMin(1);
+  trackDepth->SetFrequency(10);
+  trackDepth->SetPosition(1);
+  for (TTrackBar* track : {trackMemory, trackCpu}) {
+    track->SetMax(50);
+    track->SetPosition(10);
+  }
+  chkMemory->SetChecked(true);
+  chkCpu->SetChecked(true);
+  chkTrayShow->SetChecked(true);
+  chkAutoScale->SetVisible(false);
+  chkTrayShow->SetVisible(false);
+  comboTrayShow->SetItems({"可用物理内存百分比", "CPU使用百分比", "可用交换区百分比", "可用虚拟内存百分比"});
+  comboTrayShow->SetItemIndex(1);
+  comboTrayShow->SetVisible(false);
+}
+
 void TfrmMain::BuildStatusBar() {
   StatusBar = Add<TMyStatusBar>("StatusBar", this, 0, 393, 497, 19);
   StatusBar->SetPanels({{"CPU频率:", 380, true}, {"", 342, false}});
@@ -112,11 +161,28 @@ void TfrmMain::BindHandlers() {
   OnActivate = [this](TObject* s) { FormActivate(s); };
   btnExit->OnClick = [this](TObject* s) { btnExitClick(s); };
   btnHelp->OnClick = [this](TObject* s) { btnHelpClick(s); };
+  btnSet->OnClick = [this](TObject* s) { btnSetClick(s); };
+  btnReturn->OnClick = [this](TObject* s) { btnReturnClick(s); };
+  btnSuggest->OnClick = [this](TObject* s) { btnSuggestClick(s); };
+  btnSure->OnClick = [this](TObject* s) { btnSureClick(s); };
+  trackDepth->OnChange = [this](TObject* s) { trackDepthChange(s); };
+  trackMemory->OnChange = [this](TObject* s) { trackMemoryChange(s); };
+  trackCpu->OnChange = [this](TObject* s) { trackCpuChange(s); };
+  timerShow->OnTimer = [this](TObject* s) { timerShowTimer(s); };
 }
 
 void TfrmMain::FormCreate(TObject*) {
   SetIcon(Application->Icon());
   SetCaption(Application->Title());
+  CpuHistory.Reset();
+  MemHistory.Reset();
+  DrawChartGrid(imgCpuChart);
+  DrawChartGrid(imgMemShow);
+  DrawMeterBackground(imgMemChart);
+  DrawMeterBackground(imgCpuShow);
+  GetMemoryLoadPercent();
+  LoadSettings();
+  StatusBar->SetPanelText(0, "CPU频率: " + std::to_string(static_cast<long long>(std::ceil(MeasureCpuMhz()))) + "MHz");
 }
 
 void TfrmMain::FormShow(TObject*) {
@@ -131,3 +197,206 @@ void TfrmMain::FormActivate(TObject*) {
 void TfrmMain::btnExitClick(TObject*) { Close(); }
 
 void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
+
+// Settings panel ------------------------------------------------------------------------------
+
+namespace {
+
+uint32_t ReadDWord(platform::IRegistryKey& key, const char* name) {
+  platform::TRegValue value;
+  if (!key.ReadValue(name, value)) throw Exception(Format("Failed to get data for '%s'", name));
+  if (value.Type != platform::TRegType::DWord || value.Data.size() != 4)
+    throw Exception(Format("Invalid data type for '%s'", name));
+  return value.Data[0] | (value.Data[1] << 8) | (value.Data[2] << 16) | (static_cast<uint32_t>(value.Data[3]) << 24);
+}
+
+void WriteDWord(platform::IRegistryKey& key, const char* name, uint32_t value) {
+  if (!key.WriteDWord(name, value)) throw Exception(Format("Failed to set data for '%s'", name));
+}
+
+std::unique_ptr<platform::IRegistryKey> OpenSettings() {
+  return platform::Host().Registry->CreateKey(platform::TRootKey::CurrentUser, SettingsKey);
+}
+
+std::string Percent(int value) { return std::to_string(value) + "%"; }
+
+}  // namespace
+
+std::string AutorunCommand(const std::string& executablePath) {
+  // An unquoted path with blanks lets Windows try its shorter prefixes as programs first.
+  const bool quote = executablePath.find(' ') != std::string::npos;
+  return (quote ? "\"" + executablePath + "\"" : executablePath) + " /LOAD";
+}
+
+void TfrmMain::LoadSettings() {
+  const auto key = OpenSettings();
+  const bool stored = key && key->ValueExists("IsMemCondition");
+  if (stored) UpdateData();
+  else ApplySuggestedSettings();
+}
+
+void TfrmMain::btnSetClick(TObject*) {
+  PanelSet->Show();
+  for (TButton* button : {btnQuick, btnDepth, btnSet}) button->SetEnabled(false);
+  timerShow->SetEnabled(false);
+}
+
+void TfrmMain::btnReturnClick(TObject*) {
+  PanelSet->Hide();
+  timerShow->SetEnabled(true);
+  for (TButton* button : {btnQuick, btnDepth, btnSet}) button->SetEnabled(true);
+}
+
+void TfrmMain::btnSuggestClick(TObject*) { ApplySuggestedSettings(); }
+
+void TfrmMain::btnSureClick(TObject* sender) {
+  SaveSettings();
+  auto run = platform::Host().Registry->CreateKey(platform::TRootKey::LocalMachine, RunKey);
+  if (!run) return;
+  const bool written = chkAutoRun->Checked()
+                           ? run->WriteString(RunValue, AutorunCommand(platform::Host().System->ExecutablePath()))
+                           : run->DeleteValue(RunValue);
+  if (!written) throw Exception(Format("Failed to set data for '%s'", RunValue));
+  run.reset();
+  Application->MessageBox("设置成功！", Application->Title(), MbOk);
+  btnReturnClick(sender);
+}
+
+void TfrmMain::SaveSettings() {
+  const auto key = OpenSettings();
+  if (!key) return;
+  WriteDWord(*key, "Depth", trackDepth->Position());
+  WriteDWord(*key, "MemCondition", trackMemory->Position());
+  WriteDWord(*key, "IsMemCondition", chkMemory->Checked());
+  WriteDWord(*key, "CpuCondition", trackCpu->Position());
+  WriteDWord(*key, "IsCpuCondition", chkCpu->Checked());
+  WriteDWord(*key, "Autorun", chkAutoRun->Checked());
+  WriteDWord(*key, "IsClearPaste", chkClip->Checked());
+  WriteDWord(*key, "IsTaskBar", chkAutoScale->Checked());
+  WriteDWord(*key, "IsTaskShow", chkTrayShow->Checked());
+  WriteDWord(*key, "TaskShow", static_cast<uint32_t>(comboTrayShow->ItemIndex()));
+}
+
+void TfrmMain::trackDepthChange(TObject*) {
+  const int p = trackDepth->Position();
+  lblDepth->SetCaption(p == trackDepth->Max() ? "整理全部内存空间，释放尽可能多的内存"
+                                              : "整理0-" + std::to_string(p) + "M的内存空间");
+}
+
+void TfrmMain::trackMemoryChange(TObject*) { lblMem->SetCaption(Percent(trackMemory->Position())); }
+
+void TfrmMain::trackCpuChange(TObject*) { lblCpu->SetCaption(Percent(trackCpu->Position())); }
+
+void TfrmMain::ApplySuggestedSettings() {
+  lblMem->SetCaption("10%");
+  lblCpu->SetCaption("10%");
+  trackDepth->SetPosition(trackDepth->Max());
+  trackMemory->SetPosition(10);
+  trackCpu->SetPosition(10);
+  chkMemory->SetChecked(true);
+  chkCpu->SetChecked(true);
+  chkAutoRun->SetChecked(false);
+  chkClip->SetChecked(false);
+  chkAutoScale->SetChecked(false);
+  chkTrayShow->SetChecked(true);
+  comboTrayShow->SetItemIndex(1);
+}
+
+void TfrmMain::UpdateData() {
+  const auto key = OpenSettings();
+  if (!key) return;
+  // Values stored as full 32-bit numbers reach the sliders as the signed integers they were saved from.
+  const auto read = [&key](const char* name) { return static_cast<int32_t>(ReadDWord(*key, name)); };
+  trackDepth->SetPosition(read("Depth"));
+  trackDepthChange(trackDepth);
+  if (read("IsMemCondition") != 0) {
+    chkMemory->SetChecked(true);
+    trackMemory->SetPosition(read("MemCondition"));
+  } else {
+    chkMemory->SetChecked(false);
+  }
+  lblMem->SetCaption(Percent(trackMemory->Position()));
+  if (read("IsCpuCondition") != 0) {
+    chkCpu->SetChecked(true);
+    trackCpu->SetPosition(read("CpuCondition"));
+  } else {
+    chkCpu->SetChecked(false);
+  }
+  lblCpu->SetCaption(Percent(trackCpu->Position()));
+  chkAutoRun->SetChecked(read("Autorun") != 0);
+  chkClip->SetChecked(read("IsClearPaste") != 0);
+  chkAutoScale->SetChecked(read("IsTaskBar") != 0);
+  chkTrayShow->SetChecked(read("IsTaskShow") != 0);
+  if (read("IsTaskShow") != 0) comboTrayShow->SetItemIndex(read("TaskShow"));
+}
+
+// Sampling ------------------------------------------------------------------------------------
+
+int GetCpuUsagePercent() {
+  TakeCpuSample();
+  // The product is formed in extended precision, so 0.3 × 100 stays just below 30 as it should.
+  return static_cast<int>(std::ceil(static_cast<long double>(CpuUsageOf(0)) * 100));
+}
+
+double MeasureCpuMhz() {
+  platform::ISystem& system = *platform::Host().System;
+  const uint32_t priorityClass = system.GetPriorityClass();
+  const int threadPriority = system.GetThreadPriority();
+  system.SetPriorityClass(platform::RealtimePriorityClass);
+  system.SetThreadPriority(platform::ThreadPriorityTimeCritical);
+  const uint64_t start = system.ReadTimeStampCounter();
+  system.Sleep(500);
+  const uint32_t elapsed = static_cast<uint32_t>(system.ReadTimeStampCounter() - start);
+  system.SetThreadPriority(threadPriority);
+  system.SetPriorityClass(priorityClass);
+  return elapsed / 500000.0;
+}
+
+namespace {
+
+int32_t MegaBytes(uint64_t bytes) { return static_cast<int32_t>(std::min<uint64_t>(bytes >> 20, INT32_MAX)); }
+
+void SetGauge(TGauge* gauge, uint64_t total, uint64_t available) {
+  gauge->SetMinValue(1);
+  gauge->SetMaxValue(MegaBytes(total));
+  gauge->SetProgress(MegaBytes(available));
+}
+
+}  // namespace
+
+int TfrmMain::GetMemoryLoadPercent() {
+  const platform::TMemoryStatus status = platform::Host().System->GetMemoryStatus();
+  trackDepth->SetMax(MegaBytes(status.TotalPhys));
+  if (status.TotalPhys == 0) throw Exception("Memory status unavailable");
+  const double ratio = static_cast<double>(status.AvailPhys) / static_cast<double>(status.TotalPhys);
+  return 100 - static_cast<int>(std::ceil(static_cast<long double>(ratio) * 100));
+}
+
+void TfrmMain::UpdateMemoryInfo() {
+  const platform::TMemoryStatus status = platform::Host().System->GetMemoryStatus();
+  edtPhicsData->SetText(std::to_string(MegaBytes(status.AvailPhys)) + "MB");
+  edtVirtuData->SetText(std::to_string(MegaBytes(status.AvailVirtual)) + "MB");
+  edtPageData->SetText(std::to_string(MegaBytes(status.AvailPageFile)) + "MB");
+  SetGauge(GaugePhyics, status.TotalPhys, status.AvailPhys);
+  trackDepth->SetMax(GaugePhyics->MaxValue());
+  SetGauge(GaugeVirtu, status.TotalVirtual, status.AvailVirtual);
+  SetGauge(GaugePage, status.TotalPageFile, status.AvailPageFile);
+}
+
+void TfrmMain::timerShowTimer(TObject*) {
+  try {
+    const int cpu = GetCpuUsagePercent();
+    int bars = cpu / 5;
+    if (bars < 20 && cpu % 5 != 0) ++bars;
+    DrawMeter(imgCpuShow, 20, false, TMeterKind::CpuMeter, cpu);
+    DrawMeter(imgCpuShow, bars, true, TMeterKind::CpuMeter, cpu);
+    const int mem = GetMemoryLoadPercent();
+    DrawMeter(imgMemChart, 20, false, TMeterKind::MemoryMeter, mem);
+    DrawMeter(imgMemChart, mem / 5, true, TMeterKind::MemoryMeter, mem);
+    UpdateChart(imgCpuChart, cpu, CpuHistory);
+    UpdateChart(imgMemShow, mem, MemHistory);
+    UpdateMemoryInfo();
+  } catch (const std::exception&) {
+    // A failed tick leaves the pictures as they were; the next one starts afresh.
+  }
+}

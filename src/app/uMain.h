@@ -1,6 +1,9 @@
 // The main window: meters, charts, the availability table, the buttons, the status bar with its
 // hosted progress gauge, the (hidden) settings panel and the two timers.
 #pragma once
+#include <string>
+
+#include "app/Charts.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -43,8 +46,31 @@ public:
   TMyStatusBar* StatusBar;
   TGauge* GaugeProgress;
   TPanel* PanelSet;
+  TLabel* lblZL;
+  TLabel* lblDepth;
+  TTrackBar* trackDepth;
+  TCheckBox* chkMemory;
+  TLabel* lblMem;
+  TLabel* lblMZ;
+  TTrackBar* trackMemory;
+  TCheckBox* chkCpu;
+  TLabel* lblCpu;
+  TLabel* lblZ;
+  TTrackBar* trackCpu;
+  TGroupBox* groupOption;
+  TCheckBox* chkAutoRun;
+  TCheckBox* chkClip;
+  TCheckBox* chkAutoScale;
+  TCheckBox* chkTrayShow;
+  TComboBox* comboTrayShow;
+  TButton* btnSuggest;
+  TButton* btnSure;
+  TButton* btnReturn;
   TTimer* timerShow;
   TTimer* timerAuto;
+
+  TSampleHistory CpuHistory;
+  TSampleHistory MemHistory;
 
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
@@ -52,8 +78,27 @@ public:
   void btnExitClick(TObject* sender);
   void btnHelpClick(TObject* sender);
 
+  // Settings panel.
+  void btnSetClick(TObject* sender);
+  void btnReturnClick(TObject* sender);
+  void btnSuggestClick(TObject* sender);
+  void btnSureClick(TObject* sender);
+  void trackDepthChange(TObject* sender);
+  void trackMemoryChange(TObject* sender);
+  void trackCpuChange(TObject* sender);
+  void UpdateData();
+  void ApplySuggestedSettings();
+
+  // Sampling.
+  void timerShowTimer(TObject* sender);
+  int GetMemoryLoadPercent();
+  void UpdateMemoryInfo();
+
 private:
   void BuildLayout();
+  void BuildSettingsPanel();
+  void LoadSettings();
+  void SaveSettings();
   void BuildMemoryTable();
   void BuildButtons();
   void BuildStatusBar();
@@ -61,3 +106,15 @@ private:
 };
 
 extern TfrmMain* frmMain;
+
+// The processor percent: the ceiling of the busy fraction since the previous sample × 100.
+int GetCpuUsagePercent();
+// Time-stamp counter ticks per microsecond over 500 ms at real-time priority.
+double MeasureCpuMhz();
+
+// The per-user settings key and the machine-wide logon list.
+extern const char* const SettingsKey;
+extern const char* const RunKey;
+extern const char* const RunValue;
+// The logon command for the executable: quoted when the path holds a blank, then " /LOAD".
+std::string AutorunCommand(const std::string& executablePath);

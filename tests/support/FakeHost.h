@@ -50,7 +50,8 @@ public:
   // Test controls.
   platform::TVersionInfo Version{5, 1, 2600, platform::PlatformWin32NT, ""};
   bool VersionFails = false;
-  platform::TMemoryStatus Memory{};
+  // 1000 MB of physical memory with 300 MB free, unless a test says otherwise.
+  platform::TMemoryStatus Memory{70, 1000ull << 20, 300ull << 20, 3000ull << 20, 1500ull << 20, 2047ull << 20, 1900ull << 20};
   int MemoryReads = 0;
   std::vector<std::string> Args;
   std::string ExePath = "C:\\Brisko\\brisko.exe";
