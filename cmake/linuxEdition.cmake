@@ -9,7 +9,9 @@ brisko_embed_resources(${resources_cpp}
 
 file(GLOB linux_sources CONFIGURE_DEPENDS src/platform/linux/*.cpp)
 add_library(brisko_resources STATIC ${resources_cpp} src/platform/linux/Resources.cpp)
-target_link_libraries(brisko_resources PUBLIC brisko_core)
+target_include_directories(brisko_resources PRIVATE ${CMAKE_SOURCE_DIR}/src)
+# The portable code finds its artwork through this edition's resources.
+target_link_libraries(brisko_core PUBLIC brisko_resources)
 
 list(REMOVE_ITEM linux_sources ${CMAKE_SOURCE_DIR}/src/platform/linux/Resources.cpp)
 add_library(brisko_linux STATIC ${linux_sources})
