@@ -1,0 +1,23 @@
+// The processor usage counter: keeps the last two readings of the processor's idle-time counters
+// (NT family: performance object 238, counter 6; 9x family: the dynamic-data percentage) and turns
+// them into busy fractions. One module-wide state, used from the user-interface thread only.
+#pragma once
+#include <cstdint>
+
+// The module start: resets the state, allocates the 8192-byte sample buffer and learns the platform
+// family; raises "Can't get the Windows version" when the version cannot be read.
+void InitializeCpuUsage();
+
+// Reads one new sample; raises the module's fixed messages on failure, leaving the counts and time
+// stamps of the previous sample untouched.
+void TakeCpuSample();
+
+// Busy fraction of instance Index between the last two samples (not clamped; exactly 0.0 when both
+// carry the same time stamp). Takes a first sample itself when none has been taken.
+double CpuUsageOf(int32_t Index);
+
+// The module end: stops the 9x statistic if it runs and frees the sample buffer.
+void StopCpuStatistics();
+
+// Current size of the sample buffer in bytes (it only grows, in 4096-byte steps).
+int32_t CpuSampleBufferSize();

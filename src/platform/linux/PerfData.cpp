@@ -1,0 +1,259 @@
+// /proc/stat to the processor performance block. Every record is written at its published offset,
+// 8-byte aligned; arithmetic on the kernel's numbers saturates, so no input text overflows anything.
+#include "platform/linux/PerfData.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace platform::linux {
+
+namespace {
+
+constexpr uint32_t FieldCount = 10;  // user nice system idle iowait irq softirq steal guest guest_nice
+constexpr uint32_t RequiredFields = 4;  // kernels before 2.6 stop after idle
+constexpr uint32_t BlockHeaderLength = 88;
+constexpr uint32_t ObjectHeaderLength = 64;
+constexpr uint32_t CounterDefinitionLength = 40;
+constexpr uint32_t InstanceHeaderLength = 24;
+constexpr uint32_t ProcessorObject = 238;
+constexpr uint32_t DetailNovice = 100;
+constexpr uint32_t Timer100ns = 0x20510500;         // PERF_100NSEC_TIMER, 64-bit
+constexpr uint32_t Timer100nsInverse = 0x21510500;  // the same, displayed as 100 % minus the rate
+constexpr uint32_t FirstRawCounter = 2000;
+constexpr int64_t UnitsPerSecond = 10000000;
+constexpr int64_t Int64Max = std::numeric_limits<int64_t>::max();
+
+struct TCpuLine {
+  std::string Name;                 // the instance name: the processor number or "_Total"
+  uint64_t Ticks[FieldCount] = {};  // missing trailing fields stay 0
+};
+
+struct TCounter {
+  uint32_t TitleIndex;
+  uint32_t Type;
+};
+
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max() : a + b; }
+
+bool ParseUnsigned(std::string_view token, uint64_t& value) {
+  if (token.empty()) return false;
+  value = 0;
+  for (char c : token) {
+    if (c < '0' || c > '9') return false;
+    const uint64_t digit = static_cast<uint64_t>(c - '0');
+    if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  return true;
+}
+
+std::vector<std::string_view> Tokens(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  size_t at = 0;
+  while (at < line.size()) {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    const size_t start = at;
+    while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
+    if (at > start) tokens.push_back(line.substr(start, at - start));
+  }
+  return tokens;
+}
+
+// The per-processor lines in order, then the aggregate; empty when the text is not usable.
+std::vector<TCpuLine> ParseProcStat(std::string_view text) {
+  std::vector<TCpuLine> processors;
+  TCpuLine total;
+  bool haveTotal = false;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    const std::vector<std::string_view> tokens = Tokens(text.substr(at, end - at));
+    at = end + 1;
+    if (tokens.empty() || tokens[0].substr(0, 3) != "cpu") continue;
+    TCpuLine line;
+    const std::string_view number = tokens[0].substr(3);
+    uint64_t ignored;
+    if (number.empty()) {
+      if (haveTotal) return {};
+      line.Name = "_Total";
+    } else if (number.size() <= 9 && ParseUnsigned(number, ignored)) {
+      line.Name = std::string(number);
+    } else {
+      return {};
+    }
+    if (tokens.size() < 1 + RequiredFields) return {};
+    for (size_t k = 1; k < tokens.size() && k <= FieldCount; ++k)
+      if (!ParseUnsigned(tokens[k], line.Ticks[k - 1])) return {};
+    if (number.empty()) {
+      total = line;
+      haveTotal = true;
+    } else {
+      processors.push_back(line);
+    }
+  }
+  if (!haveTotal || processors.empty()) return {};
+  processors.push_back(total);
+  return processors;
+}
+
+// ticks * 10^7 / ticksPerSecond without overflow, saturating at the largest signed 64-bit value.
+int64_t To100ns(uint64_t ticks, uint64_t ticksPerSecond) {
+  const uint64_t whole = ticks / ticksPerSecond, part = ticks % ticksPerSecond;
+  if (whole > static_cast<uint64_t>(Int64Max / UnitsPerSecond)) return Int64Max;
+  const uint64_t units = whole * UnitsPerSecond + part * UnitsPerSecond / ticksPerSecond;
+  return units > static_cast<uint64_t>(Int64Max) ? Int64Max : static_cast<int64_t>(units);
+}
+
+// The SYSTEMTIME words (year, month, day of week, day, hour, minute, second, milliseconds) and the
+// FILETIME of a UTC instant, held inside the range both can express.
+void UtcTime(int64_t utcMillis, uint16_t (&words)[8], int64_t& fileTime) {
+  constexpr int64_t MsPerDay = 86400000;
+  constexpr int64_t Earliest = -11644473600000;       // 1601-01-01 00:00:00.000
+  constexpr int64_t Latest = 922314988799999 + Earliest;      // 30827-12-31 23:59:59.999
+  if (utcMillis < Earliest) utcMillis = Earliest;
+  if (utcMillis > Latest) utcMillis = Latest;
+  fileTime = (utcMillis - Earliest) * 10000;
+  int64_t days = utcMillis / MsPerDay, ms = utcMillis % MsPerDay;
+  if (ms < 0) {
+    ms += MsPerDay;
+    --days;
+  }
+  const int64_t weekday = ((days % 7) + 7 + 4) % 7;  // 1970-01-01 was a Thursday
+  // Civil date from days since 1970, counted in 400-year eras starting on 0000-03-01 so that the
+  // leap day ends each era's year.
+  const int64_t shifted = days + 719468;
+  const int64_t era = (shifted >= 0 ? shifted : shifted - 146096) / 146097;
+  const int64_t dayOfEra = shifted - era * 146097;
+  const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const int64_t monthIndex = (5 * dayOfYear + 2) / 153;  // 0 = March
+  const int64_t day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+  const int64_t month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+  const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  const int64_t values[8] = {year, month, weekday, day, ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, ms % 1000};
+  for (unsigned k = 0; k < 8; ++k) words[k] = static_cast<uint16_t>(values[k]);
+}
+
+class TWriter {
+public:
+  explicit TWriter(uint8_t* buffer) : FBuffer(buffer) {}
+  void U16(uint64_t at, uint16_t value) { Put(at, value, 2); }
+  void U32(uint64_t at, uint32_t value) { Put(at, value, 4); }
+  void I64(uint64_t at, int64_t value) { Put(at, static_cast<uint64_t>(value), 8); }
+
+private:
+  void Put(uint64_t at, uint64_t value, unsigned width) {
+    for (unsigned k = 0; k < width; ++k) FBuffer[at + k] = static_cast<uint8_t>(value >> (8 * k));
+  }
+  uint8_t* FBuffer;
+};
+
+uint32_t Align8(uint32_t n) { return (n + 7) & ~uint32_t{7}; }
+
+}  // namespace
+
+long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond, int64_t utcMillis, uint8_t* buffer,
+                             uint32_t size) {
+  // Rates beyond 10^9 ticks a second exist nowhere; refusing them keeps the conversion exact.
+  std::vector<TCpuLine> lines;
+  if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseProcStat(procStat);
+
+  std::vector<TCounter> counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
+  for (uint32_t k = 0; k < FieldCount; ++k) counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
+  const auto numCounters = static_cast<uint32_t>(counters.size());
+  const uint32_t definitionLength = ObjectHeaderLength + numCounters * CounterDefinitionLength;
+  const uint32_t counterBlockLength = 8 + 8 * numCounters;  // length word, padding, the values
+
+  uint64_t required = BlockHeaderLength + definitionLength;
+  for (const TCpuLine& line : lines)
+    required += Align8(InstanceHeaderLength + 2 * static_cast<uint32_t>(line.Name.size() + 1)) + counterBlockLength;
+  if (required > size) return ErrorMoreData;
+
+  std::memset(buffer, 0, static_cast<size_t>(required));
+  TWriter w(buffer);
+  uint16_t systemTime[8];
+  int64_t fileTime;
+  UtcTime(utcMillis, systemTime, fileTime);
+
+  const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
+  for (unsigned k = 0; k < 4; ++k) w.U16(2 * k, signature[k]);
+  w.U32(8, 1);   // LittleEndian
+  w.U32(12, 1);  // Version
+  w.U32(16, 1);  // Revision
+  w.U32(20, static_cast<uint32_t>(required));
+  w.U32(24, BlockHeaderLength);
+  w.U32(28, 1);  // NumObjectTypes
+  w.U32(32, ProcessorObject);
+  for (unsigned k = 0; k < 8; ++k) w.U16(36 + 2 * k, systemTime[k]);
+  w.I64(56, fileTime);         // PerfTime: the clock below runs in 100 ns units
+  w.I64(64, UnitsPerSecond);   // PerfFreq
+  w.I64(72, fileTime);         // PerfTime100nSec
+  // SystemNameLength and SystemNameOffset stay 0: the block names no system.
+
+  const uint64_t object = BlockHeaderLength;
+  w.U32(object + 0, static_cast<uint32_t>(required - object));
+  w.U32(object + 4, definitionLength);
+  w.U32(object + 8, ObjectHeaderLength);
+  w.U32(object + 12, ProcessorObject);
+  w.U32(object + 20, ProcessorObject + 1);  // help title index
+  w.U32(object + 28, DetailNovice);
+  w.U32(object + 32, numCounters);
+  w.U32(object + 36, 2);  // DefaultCounter: counter 6, as the system's own processor object has it
+  w.U32(object + 40, static_cast<uint32_t>(lines.size()));
+  w.U32(object + 44, 0);  // CodePage 0: names are UTF-16
+  w.I64(object + 48, fileTime);
+  w.I64(object + 56, UnitsPerSecond);
+  for (uint32_t c = 0; c < numCounters; ++c) {
+    const uint64_t definition = object + ObjectHeaderLength + c * CounterDefinitionLength;
+    w.U32(definition + 0, CounterDefinitionLength);
+    w.U32(definition + 4, counters[c].TitleIndex);
+    w.U32(definition + 12, counters[c].TitleIndex + 1);
+    w.U32(definition + 24, DetailNovice);
+    w.U32(definition + 28, counters[c].Type);
+    w.U32(definition + 32, 8);          // CounterSize
+    w.U32(definition + 36, 8 + 8 * c);  // CounterOffset inside the counter block
+  }
+
+  const auto ticksPerSecond = static_cast<uint64_t>(clockTicksPerSecond);
+  uint64_t at = object + definitionLength;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TCpuLine& line = lines[i];
+    // The total instance is last; its times are per processor, so that a fraction over elapsed time
+    // reads as the average, as the system's own total instance does.
+    const int64_t share = i + 1 == lines.size() ? static_cast<int64_t>(lines.size() - 1) : 1;
+    const auto nameBytes = 2 * static_cast<uint32_t>(line.Name.size() + 1);
+    const uint32_t instanceLength = Align8(InstanceHeaderLength + nameBytes);
+    w.U32(at + 0, instanceLength);
+    w.U32(at + 12, 0xFFFFFFFF);  // UniqueID: none, the name identifies the instance
+    w.U32(at + 16, InstanceHeaderLength);
+    w.U32(at + 20, nameBytes);
+    for (size_t k = 0; k < line.Name.size(); ++k) w.U16(at + InstanceHeaderLength + 2 * k, static_cast<uint8_t>(line.Name[k]));
+    const uint64_t block = at + instanceLength;
+    w.U32(block, counterBlockLength);
+    const uint64_t* t = line.Ticks;
+    const uint64_t derived[3] = {SaturatingAdd(t[0], t[1]), SaturatingAdd(SaturatingAdd(t[2], t[5]), t[6]), SaturatingAdd(t[3], t[4])};
+    for (uint32_t c = 0; c < 3; ++c) w.I64(block + 8 + 8 * c, To100ns(derived[c], ticksPerSecond) / share);
+    for (uint32_t k = 0; k < FieldCount; ++k) w.I64(block + 8 + 8 * (3 + k), To100ns(t[k], ticksPerSecond) / share);
+    at = block + counterBlockLength;
+  }
+  return ErrorSuccess;
+}
+
+long QueryProcessorPerfData(uint8_t* buffer, uint32_t size) {
+  std::ifstream file("/proc/stat", std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
+  return BuildProcessorPerfBlock(text, sysconf(_SC_CLK_TCK), now.count(), buffer, size);
+}
+
+}  // namespace platform::linux
