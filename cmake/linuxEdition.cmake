@@ -19,7 +19,6 @@ target_link_libraries(brisko_linux PUBLIC brisko_core brisko_resources ${CAP_LIB
 brisko_warnings(brisko_linux)
 
 file(GLOB qt_sources CONFIGURE_DEPENDS src/platform/qt/*.cpp)
-if(qt_sources) # TEMP until the Qt widget set lands
 add_library(brisko_qt STATIC ${qt_sources})
 target_link_libraries(brisko_qt PUBLIC brisko_core Qt6::Widgets)
 brisko_warnings(brisko_qt)
@@ -27,4 +26,3 @@ brisko_warnings(brisko_qt)
 add_executable(brisko src/main/brisko_linux.cpp)
 target_link_libraries(brisko PRIVATE brisko_qt brisko_linux)
 brisko_warnings(brisko)
-endif()

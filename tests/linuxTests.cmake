@@ -3,6 +3,4 @@ file(GLOB platform_sources CONFIGURE_DEPENDS platform/linux/*.cpp)
 brisko_test(linux_platform_tests SOURCES ${platform_sources} LIBS brisko_linux)
 
 file(GLOB qt_sources CONFIGURE_DEPENDS backend/qt/*.cpp)
-if(TARGET brisko_qt)
 brisko_test(qt_backend_tests SOURCES ${qt_sources} LIBS brisko_qt brisko_linux ENV QT_QPA_PLATFORM=offscreen)
-endif()

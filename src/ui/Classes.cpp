@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-TComponent::TComponent(TComponent* owner) : FOwner(owner) {
+TComponent::TComponent(TComponent* owner) : FOwner(owner), FLoading(!owner || owner->Loading()) {
   if (FOwner) {
     FOwner->FComponents.push_back(this);
     FOwner->Notification(this, TOperation::Insert);

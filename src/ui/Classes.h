@@ -27,7 +27,8 @@ public:
   const std::vector<TComponent*>& Components() const { return FComponents; }
   TComponent* FindComponent(const std::string& name) const;
 
-  // True from construction until Loaded, like a component read from a window description.
+  // True from construction until Loaded, like a component read from a window description; a
+  // component created later, by code, under a loaded owner starts loaded.
   bool Loading() const { return FLoading; }
   // Ends the loading state of this component and everything it owns, owner first.
   void EndLoading();
@@ -35,6 +36,8 @@ public:
   void DestroyComponents();
 
 protected:
+  // Puts a component back into the loading state while it builds itself (a window and its controls).
+  void BeginLoading() { FLoading = true; }
   virtual void Loaded() {}
   // Told when a component owned by the same owner is inserted or removed.
   virtual void Notification(TComponent* component, TOperation operation);
@@ -43,5 +46,5 @@ private:
   TComponent* FOwner;
   std::string FName;
   std::vector<TComponent*> FComponents;
-  bool FLoading = true;
+  bool FLoading;
 };

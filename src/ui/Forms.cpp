@@ -13,6 +13,7 @@ std::unique_ptr<TScreen> TheScreen;
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  BeginLoading();
   SetVisible(false);
   SetFont(gfx::TFontSpec{});
 }

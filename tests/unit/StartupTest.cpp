@@ -189,3 +189,23 @@ TEST(DispatchTest, AnErrorInAHandlerEndsUpInTheErrorBox) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ComponentTest, AComponentMadeAtRunTimeUnderALoadedOwnerIsLoadedAtOnce) {
+  TTestApplication env;
+  TForm form(nullptr);
+  auto* early = new TTimer(&form);
+  EXPECT_TRUE(early->Loading());
+  form.EndLoading();
+  EXPECT_FALSE(early->Loading());
+  auto* late = new TTimer(&form);
+  int ticks = 0;
+  late->OnTimer = [&](TObject*) { ++ticks; };
+  late->SetInterval(50);
+  env.Widgets.Advance(100);
+  EXPECT_FALSE(late->Loading());
+  EXPECT_EQ(ticks, 2);
+}
+
+}  // namespace

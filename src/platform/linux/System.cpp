@@ -1,0 +1,141 @@
+// Kernel services from /proc, uname, getrlimit, setpriority and nanosleep; the mapping onto the
+// Windows records is written down in System.h.
+#include "platform/linux/System.h"
+
+#include <sys/resource.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+#include <x86intrin.h>
+
+#include <cerrno>
+#include <charconv>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+
+namespace platform::linux {
+
+namespace {
+
+// The x86-64 user address space with 4-level paging: 2^47 bytes.
+constexpr uint64_t UserAddressSpace = uint64_t{1} << 47;
+constexpr int TopNice = -20;
+
+std::string ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+uint64_t AddressSpaceLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) return limit.rlim_cur;
+  return UserAddressSpace;
+}
+
+}  // namespace
+
+uint64_t ProcFieldBytes(std::string_view text, std::string_view name) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.size() <= name.size() || line.substr(0, name.size()) != name || line[name.size()] != ':') continue;
+    line.remove_prefix(name.size() + 1);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    uint64_t value = 0;
+    const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+    if (error != std::errc()) return 0;
+    std::string_view unit(rest, static_cast<size_t>(line.data() + line.size() - rest));
+    while (!unit.empty() && unit.front() == ' ') unit.remove_prefix(1);
+    return unit.starts_with("kB") ? value * 1024 : value;
+  }
+  return 0;
+}
+
+void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build) {
+  uint32_t* parts[] = {&major, &minor, &build};
+  for (uint32_t* part : parts) *part = 0;
+  const char* p = release.data();
+  const char* const end = release.data() + release.size();
+  for (uint32_t* part : parts) {
+    const auto [next, error] = std::from_chars(p, end, *part);
+    if (error != std::errc()) {
+      *part = 0;
+      return;
+    }
+    p = next;
+    if (p == end || *p != '.') return;
+    ++p;
+  }
+}
+
+TMemoryStatus MemoryStatusFrom(std::string_view meminfo, uint64_t totalVirtual, uint64_t vmSize) {
+  TMemoryStatus status;
+  status.TotalPhys = ProcFieldBytes(meminfo, "MemTotal");
+  status.AvailPhys = ProcFieldBytes(meminfo, "MemAvailable");
+  status.TotalPageFile = status.TotalPhys + ProcFieldBytes(meminfo, "SwapTotal");
+  status.AvailPageFile = status.AvailPhys + ProcFieldBytes(meminfo, "SwapFree");
+  status.TotalVirtual = totalVirtual;
+  status.AvailVirtual = vmSize < totalVirtual ? totalVirtual - vmSize : 0;
+  if (status.TotalPhys > 0)
+    status.MemoryLoad = static_cast<uint32_t>(100 - status.AvailPhys * 100 / status.TotalPhys);
+  return status;
+}
+
+TSystem::TSystem(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) FArgs.emplace_back(argv[i]);
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, 0);
+  if (errno == 0) FOriginalNice = nice;
+}
+
+bool TSystem::GetVersion(TVersionInfo& info) {
+  utsname name{};
+  if (uname(&name) != 0) return false;
+  info = {};
+  ParseKernelRelease(name.release, info.MajorVersion, info.MinorVersion, info.BuildNumber);
+  info.PlatformId = PlatformWin32NT;
+  return true;
+}
+
+TMemoryStatus TSystem::GetMemoryStatus() {
+  const std::string meminfo = ReadFile("/proc/meminfo");
+  const uint64_t vmSize = ProcFieldBytes(ReadFile("/proc/self/status"), "VmSize");
+  return MemoryStatusFrom(meminfo, AddressSpaceLimit(), vmSize);
+}
+
+std::string TSystem::ExecutablePath() {
+  std::string path(4096, '\0');
+  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+  if (n <= 0) return {};
+  path.resize(static_cast<size_t>(n));
+  return path;
+}
+
+void TSystem::SetPriorityClass(uint32_t priorityClass) {
+  FPriorityClass = priorityClass;
+  ApplyNice();
+}
+
+void TSystem::SetThreadPriority(int priority) {
+  FThreadPriority = priority;
+  ApplyNice();
+}
+
+void TSystem::ApplyNice() {
+  const bool top = FPriorityClass == RealtimePriorityClass || FThreadPriority == ThreadPriorityTimeCritical;
+  // Best effort: without the privilege the kernel refuses, and the program runs on at its nice.
+  (void)setpriority(PRIO_PROCESS, 0, top ? TopNice : FOriginalNice);
+}
+
+void TSystem::Sleep(uint32_t milliseconds) {
+  timespec remaining{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+  }
+}
+
+uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+
+}  // namespace platform::linux

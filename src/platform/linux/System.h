@@ -1,0 +1,62 @@
+// The kernel services on Linux: version, memory status, command line, executable path, priorities,
+// sleeping and the time-stamp counter, answering with the records and units the Windows services use.
+// Nothing here throws; a source that cannot be read yields zeros (or the defaults stated below).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/System.h"
+
+namespace platform::linux {
+
+// Mapping:
+// - GetVersion: PlatformId is PlatformWin32NT (the program's NT-family code paths apply); Major, Minor
+//   and BuildNumber are the first three numbers of the kernel release (uname -r, "6.1.0-18-amd64" gives
+//   6, 1, 0); CSDVersion is empty (there is no service pack).
+// - GetMemoryStatus, from /proc/meminfo and /proc/self/status, all in bytes:
+//   TotalPhys = MemTotal, AvailPhys = MemAvailable, TotalPageFile = MemTotal + SwapTotal,
+//   AvailPageFile = MemAvailable + SwapFree, TotalVirtual = RLIMIT_AS when finite, otherwise the x86-64
+//   user address space (128 TiB), AvailVirtual = TotalVirtual - VmSize (not below 0),
+//   MemoryLoad = 100 - AvailPhys * 100 / TotalPhys (0 when MemTotal is unknown).
+// - CommandLineArgs: the argv given to the constructor, without argv[0].
+// - ExecutablePath: the target of /proc/self/exe.
+// - Priorities: RealtimePriorityClass and ThreadPriorityTimeCritical ask for nice -20 on the calling
+//   thread (setpriority, which on Linux acts per thread); the request fails silently without
+//   CAP_SYS_NICE, as the Windows call quietly grants less. Any other value goes back to the nice the
+//   thread had when the service was made. Get* answer the value last set.
+// - Sleep: nanosleep, resumed after signals until the whole time has passed.
+// - ReadTimeStampCounter: the RDTSC instruction.
+class TSystem : public platform::ISystem {
+public:
+  TSystem(int argc, const char* const* argv);
+
+  bool GetVersion(TVersionInfo& info) override;
+  TMemoryStatus GetMemoryStatus() override;
+  std::vector<std::string> CommandLineArgs() override { return FArgs; }
+  std::string ExecutablePath() override;
+  uint32_t GetPriorityClass() override { return FPriorityClass; }
+  void SetPriorityClass(uint32_t priorityClass) override;
+  int GetThreadPriority() override { return FThreadPriority; }
+  void SetThreadPriority(int priority) override;
+  void Sleep(uint32_t milliseconds) override;
+  uint64_t ReadTimeStampCounter() override;
+
+private:
+  void ApplyNice();
+  std::vector<std::string> FArgs;
+  int FOriginalNice = 0;
+  uint32_t FPriorityClass = NormalPriorityClass;
+  int FThreadPriority = ThreadPriorityNormal;
+};
+
+// The parts of the mapping that are plain arithmetic on /proc text, open to tests with fixture text.
+// The value of a "Name:   1234 kB" line in bytes (a line without unit counts as bytes); 0 when absent.
+uint64_t ProcFieldBytes(std::string_view text, std::string_view name);
+// Major, minor and build of a kernel release string; missing numbers are 0.
+void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build);
+// The memory status from the text of /proc/meminfo, the address-space limit and the process's VmSize.
+TMemoryStatus MemoryStatusFrom(std::string_view meminfo, uint64_t totalVirtual, uint64_t vmSize);
+
+}  // namespace platform::linux

@@ -1,0 +1,239 @@
+// The Qt widget set: peers from Peers.h, message windows as hidden QObjects, the loop over
+// processEvents. Objects whose owner goes away inside their own callback are deleted after it.
+#include "platform/qt/WidgetSet.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimerEvent>
+#include <algorithm>
+#include <chrono>
+#include <map>
+
+#include "platform/qt/Peers.h"
+
+namespace platform::qt {
+
+namespace {
+
+constexpr uint32_t ShortestTimerMs = 10;
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// Deletions asked for outside any event would otherwise wait for an exec() that never runs; those
+// asked for inside one are delivered by processEvents itself.
+void DeleteDisposed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// The hidden window: Qt timers keyed by the owner's ids, and queued calls for posted messages.
+class TMessageObject : public QObject {
+public:
+  explicit TMessageObject(platform::TWindowProc proc) : FProc(std::move(proc)) {}
+
+  void SetTimer(uintptr_t id, uint32_t periodMs) {
+    KillTimer(id);
+    const int qtId = startTimer(std::chrono::milliseconds(std::max(periodMs, ShortestTimerMs)), Qt::PreciseTimer);
+    if (qtId == 0) return;
+    FTimers[id] = qtId;
+    FIds[qtId] = id;
+  }
+
+  void KillTimer(uintptr_t id) {
+    const auto it = FTimers.find(id);
+    if (it == FTimers.end()) return;
+    QObject::killTimer(it->second);
+    FIds.erase(it->second);
+    FTimers.erase(it);
+  }
+
+  // The owner is gone: no more ticks, and messages still queued find no procedure.
+  void Close() {
+    for (const auto& [id, qtId] : FTimers) QObject::killTimer(qtId);
+    FTimers.clear();
+    FIds.clear();
+    FProc = nullptr;
+  }
+
+  void Deliver(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (!FProc) return;
+    const TCallbackScope scope;
+    // The procedure may destroy its window, and with it FProc.
+    const platform::TWindowProc proc = FProc;
+    proc(msg, wParam, lParam);
+  }
+
+protected:
+  void timerEvent(QTimerEvent* event) override {
+    const auto it = FIds.find(event->timerId());
+    if (it != FIds.end()) Deliver(platform::WmTimer, it->second, 0);
+  }
+
+private:
+  platform::TWindowProc FProc;
+  std::map<uintptr_t, int> FTimers;
+  std::map<int, uintptr_t> FIds;
+};
+
+class TMessageWindow : public platform::IMessageWindow {
+public:
+  explicit TMessageWindow(platform::TWindowProc proc) : FObject(new TMessageObject(std::move(proc))) {}
+  ~TMessageWindow() override {
+    if (!FObject) return;
+    FObject->Close();
+    Dispose(FObject);
+  }
+  TMessageWindow(const TMessageWindow&) = delete;
+  TMessageWindow& operator=(const TMessageWindow&) = delete;
+
+  void SetTimer(uintptr_t id, uint32_t periodMs) override {
+    if (FObject) FObject->SetTimer(id, periodMs);
+  }
+  void KillTimer(uintptr_t id) override {
+    if (FObject) FObject->KillTimer(id);
+  }
+  void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override {
+    TMessageObject* object = FObject;
+    if (!object) return;
+    // Queued on the object itself, so deleting the object drops what is still queued.
+    QMetaObject::invokeMethod(
+        object, [object, msg, wParam, lParam] { object->Deliver(msg, wParam, lParam); }, Qt::QueuedConnection);
+  }
+
+private:
+  QPointer<TMessageObject> FObject;
+};
+
+}  // namespace
+
+TWidgetSet::TWidgetSet(int& argc, char** argv) {
+  QGuiApplication::setDesktopFileName("brisko");
+  QCoreApplication::setOrganizationName("Norvanta Tech");
+  if (!QCoreApplication::instance()) FApplication = std::make_unique<QApplication>(argc, argv);
+  // The framework decides when the program ends; Qt must not quit when the last window hides.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
+  InstallFontSubstitutions();
+  gfx::SetFontRaster(&FFonts);
+}
+
+TWidgetSet::~TWidgetSet() {
+  SetCursor(TCursor::Default);
+  if (&gfx::CurrentFontRaster() == &FFonts) gfx::SetFontRaster(nullptr);
+  DeleteDisposed();
+  FApplication.reset();
+}
+
+std::unique_ptr<IFormPeer> TWidgetSet::CreateForm(TCustomForm& form) { return std::make_unique<TFormPeer>(form); }
+
+std::unique_ptr<IControlPeer> TWidgetSet::CreateLabel(TLabel& control, IControlPeer& parent) {
+  return std::make_unique<TLabelPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IControlPeer> TWidgetSet::CreateEdit(TEdit& control, IControlPeer& parent) {
+  return std::make_unique<TEditPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IControlPeer> TWidgetSet::CreateGroupBox(TGroupBox& control, IControlPeer& parent) {
+  return std::make_unique<TGroupBoxPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IControlPeer> TWidgetSet::CreatePanel(TPanel& control, IControlPeer& parent) {
+  return std::make_unique<TPanelPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IButtonPeer> TWidgetSet::CreateButton(TButton& control, IControlPeer& parent) {
+  return std::make_unique<TButtonPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<ICheckBoxPeer> TWidgetSet::CreateCheckBox(TCheckBox& control, IControlPeer& parent) {
+  return std::make_unique<TCheckBoxPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IComboBoxPeer> TWidgetSet::CreateComboBox(TComboBox& control, IControlPeer& parent) {
+  return std::make_unique<TComboBoxPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<ITrackBarPeer> TWidgetSet::CreateTrackBar(TTrackBar& control, IControlPeer& parent) {
+  return std::make_unique<TTrackBarPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IStatusBarPeer> TWidgetSet::CreateStatusBar(TStatusBar& control, IControlPeer& parent) {
+  return std::make_unique<TStatusBarPeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<IPicturePeer> TWidgetSet::CreatePicture(TGraphicControl& control, IControlPeer& parent) {
+  return std::make_unique<TPicturePeer>(control, ParentWidget(parent));
+}
+
+std::unique_ptr<platform::IMessageWindow> TWidgetSet::CreateMessageWindow(platform::TWindowProc proc) {
+  return std::make_unique<TMessageWindow>(std::move(proc));
+}
+
+void TWidgetSet::HandleMessage() {
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  DeleteDisposed();
+}
+
+void TWidgetSet::ProcessMessages() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  DeleteDisposed();
+}
+
+std::unique_ptr<QMessageBox> TWidgetSet::BuildMessageBox(const std::string& text, const std::string& caption,
+                                                        uint32_t flags) {
+  auto box = std::make_unique<QMessageBox>();
+  box->setWindowTitle(FromUtf8(caption));
+  box->setTextFormat(Qt::PlainText);
+  box->setText(FromUtf8(text));
+  switch (flags & 0xF0) {
+    case MbIconError: box->setIcon(QMessageBox::Critical); break;
+    case MbIconQuestion: box->setIcon(QMessageBox::Question); break;
+    case MbIconWarning: box->setIcon(QMessageBox::Warning); break;
+    case MbIconInformation: box->setIcon(QMessageBox::Information); break;
+    default: box->setIcon(QMessageBox::NoIcon); break;
+  }
+  QPushButton* ok = box->addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
+  box->setDefaultButton(ok);
+  if ((flags & 0xF) == MbOkCancel)
+    box->setEscapeButton(box->addButton(QString::fromUtf8("取消"), QMessageBox::RejectRole));
+  else
+    box->setEscapeButton(ok);
+  box->setWindowModality(Qt::ApplicationModal);
+  return box;
+}
+
+int TWidgetSet::AnswerOf(const QMessageBox& box) {
+  QAbstractButton* clicked = box.clickedButton();
+  if (clicked) return box.buttonRole(clicked) == QMessageBox::RejectRole ? IdCancel : IdOk;
+  for (QAbstractButton* button : box.buttons())
+    if (box.buttonRole(button) == QMessageBox::RejectRole) return IdCancel;
+  return IdOk;
+}
+
+int TWidgetSet::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+  const std::unique_ptr<QMessageBox> box = BuildMessageBox(text, caption, flags);
+  box->exec();
+  return AnswerOf(*box);
+}
+
+void TWidgetSet::SetCursor(TCursor cursor) {
+  // At most one override of ours is on Qt's stack, however often the program asks for the hourglass.
+  if (cursor == TCursor::HourGlass) {
+    if (FWaitCursor) return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    FWaitCursor = true;
+  } else if (FWaitCursor) {
+    QGuiApplication::restoreOverrideCursor();
+    FWaitCursor = false;
+  }
+}
+
+TRect TWidgetSet::DesktopRect() {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  const QRect r = screen->availableGeometry();
+  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+}  // namespace platform::qt
