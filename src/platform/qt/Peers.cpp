@@ -101,6 +101,8 @@ void TWidgetPeer::SetColor(TColor color) {
   QPalette palette = FWidget->palette();
   palette.setColor(FBackground, ToQColor(color));
   FWidget->setPalette(palette);
+  // Buttons fill from their Button role by default; a check box must fill from the colour set here.
+  if (FBackground == QPalette::Window) FWidget->setBackgroundRole(QPalette::Window);
   FWidget->setAutoFillBackground(FBackground == QPalette::Window);
 }
 
