@@ -1,18 +1,18 @@
-// /proc/stat to the processor performance block. Every record is written at its published offset,
-// 8-byte aligned; arithmetic on the kernel's numbers saturates, so no input text overflows anything.
+// /proc/stat to the processor performance block: parsing and tick conversion here, the layout in the
+// portable writer. Arithmetic on the kernel's numbers saturates, so no input text overflows anything.
 #include "platform/linux/PerfData.h"
 
 #include <unistd.h>
 
 #include <chrono>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "measure/PerfBlockWriter.h"
 
 namespace platform::linux {
 
@@ -20,12 +20,7 @@ namespace {
 
 constexpr uint32_t FieldCount = 10;  // user nice system idle iowait irq softirq steal guest guest_nice
 constexpr uint32_t RequiredFields = 4;  // kernels before 2.6 stop after idle
-constexpr uint32_t BlockHeaderLength = 88;
-constexpr uint32_t ObjectHeaderLength = 64;
-constexpr uint32_t CounterDefinitionLength = 40;
-constexpr uint32_t InstanceHeaderLength = 24;
 constexpr uint32_t ProcessorObject = 238;
-constexpr uint32_t DetailNovice = 100;
 constexpr uint32_t Timer100ns = 0x20510500;         // PERF_100NSEC_TIMER, 64-bit
 constexpr uint32_t Timer100nsInverse = 0x21510500;  // the same, displayed as 100 % minus the rate
 constexpr uint32_t FirstRawCounter = 2000;
@@ -35,11 +30,6 @@ constexpr int64_t Int64Max = std::numeric_limits<int64_t>::max();
 struct TCpuLine {
   std::string Name;                 // the instance name: the processor number or "_Total"
   uint64_t Ticks[FieldCount] = {};  // missing trailing fields stay 0
-};
-
-struct TCounter {
-  uint32_t TitleIndex;
-  uint32_t Type;
 };
 
 uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max() : a + b; }
@@ -144,22 +134,6 @@ void UtcTime(int64_t utcMillis, uint16_t (&words)[8], int64_t& fileTime) {
   for (unsigned k = 0; k < 8; ++k) words[k] = static_cast<uint16_t>(values[k]);
 }
 
-class TWriter {
-public:
-  explicit TWriter(uint8_t* buffer) : FBuffer(buffer) {}
-  void U16(uint64_t at, uint16_t value) { Put(at, value, 2); }
-  void U32(uint64_t at, uint32_t value) { Put(at, value, 4); }
-  void I64(uint64_t at, int64_t value) { Put(at, static_cast<uint64_t>(value), 8); }
-
-private:
-  void Put(uint64_t at, uint64_t value, unsigned width) {
-    for (unsigned k = 0; k < width; ++k) FBuffer[at + k] = static_cast<uint8_t>(value >> (8 * k));
-  }
-  uint8_t* FBuffer;
-};
-
-uint32_t Align8(uint32_t n) { return (n + 7) & ~uint32_t{7}; }
-
 }  // namespace
 
 long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond, int64_t utcMillis, uint8_t* buffer,
@@ -168,85 +142,32 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
   std::vector<TCpuLine> lines;
   if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseProcStat(procStat);
 
-  std::vector<TCounter> counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
-  for (uint32_t k = 0; k < FieldCount; ++k) counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
-  const auto numCounters = static_cast<uint32_t>(counters.size());
-  const uint32_t definitionLength = ObjectHeaderLength + numCounters * CounterDefinitionLength;
-  const uint32_t counterBlockLength = 8 + 8 * numCounters;  // length word, padding, the values
-
-  uint64_t required = BlockHeaderLength + definitionLength;
-  for (const TCpuLine& line : lines)
-    required += Align8(InstanceHeaderLength + 2 * static_cast<uint32_t>(line.Name.size() + 1)) + counterBlockLength;
-  if (required > size) return ErrorMoreData;
-
-  std::memset(buffer, 0, static_cast<size_t>(required));
-  TWriter w(buffer);
-  uint16_t systemTime[8];
+  TPerfBlockSpec spec;
   int64_t fileTime;
-  UtcTime(utcMillis, systemTime, fileTime);
-
-  const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
-  for (unsigned k = 0; k < 4; ++k) w.U16(2 * k, signature[k]);
-  w.U32(8, 1);   // LittleEndian
-  w.U32(12, 1);  // Version
-  w.U32(16, 1);  // Revision
-  w.U32(20, static_cast<uint32_t>(required));
-  w.U32(24, BlockHeaderLength);
-  w.U32(28, 1);  // NumObjectTypes
-  w.U32(32, ProcessorObject);
-  for (unsigned k = 0; k < 8; ++k) w.U16(36 + 2 * k, systemTime[k]);
-  w.I64(56, fileTime);         // PerfTime: the clock below runs in 100 ns units
-  w.I64(64, UnitsPerSecond);   // PerfFreq
-  w.I64(72, fileTime);         // PerfTime100nSec
-  // SystemNameLength and SystemNameOffset stay 0: the block names no system.
-
-  const uint64_t object = BlockHeaderLength;
-  w.U32(object + 0, static_cast<uint32_t>(required - object));
-  w.U32(object + 4, definitionLength);
-  w.U32(object + 8, ObjectHeaderLength);
-  w.U32(object + 12, ProcessorObject);
-  w.U32(object + 20, ProcessorObject + 1);  // help title index
-  w.U32(object + 28, DetailNovice);
-  w.U32(object + 32, numCounters);
-  w.U32(object + 36, 2);  // DefaultCounter: counter 6, as the system's own processor object has it
-  w.U32(object + 40, static_cast<uint32_t>(lines.size()));
-  w.U32(object + 44, 0);  // CodePage 0: names are UTF-16
-  w.I64(object + 48, fileTime);
-  w.I64(object + 56, UnitsPerSecond);
-  for (uint32_t c = 0; c < numCounters; ++c) {
-    const uint64_t definition = object + ObjectHeaderLength + c * CounterDefinitionLength;
-    w.U32(definition + 0, CounterDefinitionLength);
-    w.U32(definition + 4, counters[c].TitleIndex);
-    w.U32(definition + 12, counters[c].TitleIndex + 1);
-    w.U32(definition + 24, DetailNovice);
-    w.U32(definition + 28, counters[c].Type);
-    w.U32(definition + 32, 8);          // CounterSize
-    w.U32(definition + 36, 8 + 8 * c);  // CounterOffset inside the counter block
-  }
+  UtcTime(utcMillis, spec.SystemTime, fileTime);
+  spec.PerfTime = fileTime;  // the block's clock is the 100 ns one
+  spec.PerfFreq = UnitsPerSecond;
+  spec.PerfTime100nSec = fileTime;
+  spec.ObjectTitleIndex = ProcessorObject;
+  spec.DefaultCounter = 2;  // counter 6, as the system's own processor object has it
+  spec.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
+  for (uint32_t k = 0; k < FieldCount; ++k) spec.Counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
 
   const auto ticksPerSecond = static_cast<uint64_t>(clockTicksPerSecond);
-  uint64_t at = object + definitionLength;
   for (size_t i = 0; i < lines.size(); ++i) {
     const TCpuLine& line = lines[i];
     // The total instance is last; its times are per processor, so that a fraction over elapsed time
     // reads as the average, as the system's own total instance does.
     const int64_t share = i + 1 == lines.size() ? static_cast<int64_t>(lines.size() - 1) : 1;
-    const auto nameBytes = 2 * static_cast<uint32_t>(line.Name.size() + 1);
-    const uint32_t instanceLength = Align8(InstanceHeaderLength + nameBytes);
-    w.U32(at + 0, instanceLength);
-    w.U32(at + 12, 0xFFFFFFFF);  // UniqueID: none, the name identifies the instance
-    w.U32(at + 16, InstanceHeaderLength);
-    w.U32(at + 20, nameBytes);
-    for (size_t k = 0; k < line.Name.size(); ++k) w.U16(at + InstanceHeaderLength + 2 * k, static_cast<uint8_t>(line.Name[k]));
-    const uint64_t block = at + instanceLength;
-    w.U32(block, counterBlockLength);
+    TPerfInstanceSpec instance;
+    instance.Name.assign(line.Name.begin(), line.Name.end());  // ASCII: digits or "_Total"
     const uint64_t* t = line.Ticks;
     const uint64_t derived[3] = {SaturatingAdd(t[0], t[1]), SaturatingAdd(SaturatingAdd(t[2], t[5]), t[6]), SaturatingAdd(t[3], t[4])};
-    for (uint32_t c = 0; c < 3; ++c) w.I64(block + 8 + 8 * c, To100ns(derived[c], ticksPerSecond) / share);
-    for (uint32_t k = 0; k < FieldCount; ++k) w.I64(block + 8 + 8 * (3 + k), To100ns(t[k], ticksPerSecond) / share);
-    at = block + counterBlockLength;
+    for (uint64_t ticks : derived) instance.Values.push_back(To100ns(ticks, ticksPerSecond) / share);
+    for (uint32_t k = 0; k < FieldCount; ++k) instance.Values.push_back(To100ns(t[k], ticksPerSecond) / share);
+    spec.Instances.push_back(std::move(instance));
   }
-  return ErrorSuccess;
+  return WritePerfBlock(spec, buffer, size);
 }
 
 long QueryProcessorPerfData(uint8_t* buffer, uint32_t size) {
