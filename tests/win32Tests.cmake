@@ -1,11 +1,12 @@
 # Windows-only tests, run under Wine: the Win32 services against the real (Wine) system, and the real
-# brisko.exe's windows, inspected with the Win32 API from a test program on a private desktop, under Xvfb.
+# brisko.exe (its resources, and its windows inspected with the Win32 API from a test program on a private
+# desktop, under Xvfb).
 file(GLOB platform_sources CONFIGURE_DEPENDS platform/win32/*.cpp)
 brisko_test(win32_platform_tests SOURCES ${platform_sources} LIBS brisko_win32)
 
-add_executable(win32_gui_tests backend/win32/MainWindowTest.cpp)
+add_executable(win32_gui_tests backend/win32/MainWindowTest.cpp backend/win32/ExecutableTest.cpp)
 target_compile_definitions(win32_gui_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(win32_gui_tests PRIVATE GTest::gtest_main user32 comctl32)
+target_link_libraries(win32_gui_tests PRIVATE GTest::gtest_main user32 version)
 brisko_warnings(win32_gui_tests)
 add_dependencies(win32_gui_tests brisko)
 # with-xvfb gives this test alone an X server; the program under test is started by the test itself.

@@ -1,0 +1,134 @@
+// Kernel services on Windows (the mapping is described in System.h). Nothing here throws; a refused
+// call gives the documented empty or zero answer.
+#include "platform/win32/System.h"
+
+#include <windows.h>
+#include <intrin.h>
+#include <shellapi.h>
+
+#include <climits>
+
+namespace platform::win32 {
+
+namespace {
+
+// The RTL_OSVERSIONINFOW RtlGetVersion fills is OSVERSIONINFOW.
+using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+TRtlGetVersion RtlGetVersionFunction() {
+  static const TRtlGetVersion function = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll) return TRtlGetVersion{};
+    // Through the generic function pointer type, which the compiler accepts without a cast warning.
+    return reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")));
+  }();
+  return function;
+}
+
+// CSDVersion may fill its array without a terminator; only what lies inside it is taken.
+std::string FixedText(const WCHAR* text, size_t capacity) {
+  size_t n = 0;
+  while (n < capacity && text[n] != 0) ++n;
+  return ToUtf8(std::wstring_view(text, n));
+}
+
+}  // namespace
+
+bool ToUtf16(std::string_view text, std::wstring& wide) {
+  if (text.empty()) {
+    wide.clear();
+    return true;
+  }
+  if (text.size() > static_cast<size_t>(INT_MAX)) return false;
+  const int length = static_cast<int>(text.size());
+  const int count = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  if (count <= 0) return false;
+  std::wstring result(static_cast<size_t>(count), L'\0');
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, result.data(), count) != count) return false;
+  wide = std::move(result);
+  return true;
+}
+
+std::string ToUtf8(std::wstring_view wide) {
+  if (wide.empty() || wide.size() > static_cast<size_t>(INT_MAX / 3)) return {};
+  const int length = static_cast<int>(wide.size());
+  const int count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (count <= 0) return {};
+  std::string result(static_cast<size_t>(count), '\0');
+  const int written = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, result.data(), count, nullptr, nullptr);
+  result.resize(written > 0 ? static_cast<size_t>(written) : 0);
+  return result;
+}
+
+bool TSystem::GetVersion(TVersionInfo& info) {
+  OSVERSIONINFOW v;
+  ZeroMemory(&v, sizeof v);
+  v.dwOSVersionInfoSize = sizeof v;
+  const TRtlGetVersion rtlGetVersion = RtlGetVersionFunction();
+  if (!(rtlGetVersion && rtlGetVersion(&v) >= 0)) {
+    ZeroMemory(&v, sizeof v);
+    v.dwOSVersionInfoSize = sizeof v;
+    if (!GetVersionExW(&v)) return false;
+  }
+  info.MajorVersion = v.dwMajorVersion;
+  info.MinorVersion = v.dwMinorVersion;
+  info.BuildNumber = v.dwBuildNumber;
+  info.PlatformId = v.dwPlatformId;
+  info.CSDVersion = FixedText(v.szCSDVersion, sizeof v.szCSDVersion / sizeof v.szCSDVersion[0]);
+  return true;
+}
+
+TMemoryStatus TSystem::GetMemoryStatus() {
+  MEMORYSTATUSEX m;
+  ZeroMemory(&m, sizeof m);
+  m.dwLength = sizeof m;
+  TMemoryStatus status;
+  if (!GlobalMemoryStatusEx(&m)) return status;
+  status.MemoryLoad = m.dwMemoryLoad;
+  status.TotalPhys = m.ullTotalPhys;
+  status.AvailPhys = m.ullAvailPhys;
+  status.TotalPageFile = m.ullTotalPageFile;
+  status.AvailPageFile = m.ullAvailPageFile;
+  status.TotalVirtual = m.ullTotalVirtual;
+  status.AvailVirtual = m.ullAvailVirtual;
+  return status;
+}
+
+std::vector<std::string> TSystem::CommandLineArgs() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return args;
+  for (int k = 1; k < count; ++k) args.push_back(ToUtf8(argv[k]));
+  LocalFree(argv);
+  return args;
+}
+
+std::string TSystem::ExecutablePath() {
+  // A full buffer means the path may have been cut; paths reach 32767 characters with the \\?\ form.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return ToUtf8(path);
+    }
+    if (path.size() >= 65536) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+uint32_t TSystem::GetPriorityClass() { return ::GetPriorityClass(GetCurrentProcess()); }
+
+void TSystem::SetPriorityClass(uint32_t priorityClass) { ::SetPriorityClass(GetCurrentProcess(), priorityClass); }
+
+int TSystem::GetThreadPriority() { return ::GetThreadPriority(GetCurrentThread()); }
+
+void TSystem::SetThreadPriority(int priority) { ::SetThreadPriority(GetCurrentThread(), priority); }
+
+void TSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+
+}  // namespace platform::win32

@@ -1,0 +1,39 @@
+// Kernel services on Windows, and the UTF-8/UTF-16 conversion every Win32 unit uses at the API boundary.
+// Mapping: GetVersion → RtlGetVersion (GetVersionExW where ntdll lacks it); GetMemoryStatus →
+// GlobalMemoryStatusEx; CommandLineArgs → CommandLineToArgvW(GetCommandLineW()) without argv[0];
+// ExecutablePath → GetModuleFileNameW (any length); priorities → Get/SetPriorityClass and
+// Get/SetThreadPriority of the current process and thread; Sleep → Sleep; the time-stamp counter → RDTSC.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "platform/System.h"
+
+namespace platform::win32 {
+
+// UTF-8 to UTF-16 for the W functions; false (wide untouched) when text is not valid UTF-8, so a
+// malformed name never silently becomes a different one.
+bool ToUtf16(std::string_view text, std::wstring& wide);
+// UTF-16 from the W functions to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string ToUtf8(std::wstring_view wide);
+
+class TSystem : public platform::ISystem {
+public:
+  // RtlGetVersion reports the true version; GetVersionExW reports 6.2 to programs without a
+  // compatibility manifest from Windows 8.1 on. CSDVersion arrives in UTF-8.
+  bool GetVersion(TVersionInfo& info) override;
+  // All zero when the system refuses the query.
+  TMemoryStatus GetMemoryStatus() override;
+  std::vector<std::string> CommandLineArgs() override;
+  // Empty when the system cannot name the executable.
+  std::string ExecutablePath() override;
+  uint32_t GetPriorityClass() override;
+  // A class the system refuses leaves the priority as it was (the call's answer is not needed).
+  void SetPriorityClass(uint32_t priorityClass) override;
+  int GetThreadPriority() override;
+  void SetThreadPriority(int priority) override;
+  void Sleep(uint32_t milliseconds) override;
+  uint64_t ReadTimeStampCounter() override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,67 @@
+// The Win32 widget set: native controls (common controls 6) for the framework's controls, GDI glyphs
+// for the canvas (installed while the set exists), hidden windows for timers, the GetMessage loop,
+// MessageBoxW and the application-wide cursor. Peers translate; the framework decides.
+#pragma once
+#include <map>
+#include <memory>
+
+#include "ui/Peers.h"
+
+// The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
+struct HINSTANCE__;
+struct HBRUSH__;
+struct HICON__;
+
+namespace platform::win32 {
+
+class TFontRaster;
+
+class TWidgetSet : public IWidgetSet {
+public:
+  // Null: the executable's own module. Registers the window classes and initialises the common controls.
+  explicit TWidgetSet(HINSTANCE__* instance = nullptr);
+  ~TWidgetSet() override;
+  TWidgetSet(const TWidgetSet&) = delete;
+  TWidgetSet& operator=(const TWidgetSet&) = delete;
+
+  std::unique_ptr<IFormPeer> CreateForm(TCustomForm& form) override;
+  std::unique_ptr<IControlPeer> CreateLabel(TLabel& control, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> CreateEdit(TEdit& control, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> CreateGroupBox(TGroupBox& control, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> CreatePanel(TPanel& control, IControlPeer& parent) override;
+  std::unique_ptr<IButtonPeer> CreateButton(TButton& control, IControlPeer& parent) override;
+  std::unique_ptr<ICheckBoxPeer> CreateCheckBox(TCheckBox& control, IControlPeer& parent) override;
+  std::unique_ptr<IComboBoxPeer> CreateComboBox(TComboBox& control, IControlPeer& parent) override;
+  std::unique_ptr<ITrackBarPeer> CreateTrackBar(TTrackBar& control, IControlPeer& parent) override;
+  std::unique_ptr<IStatusBarPeer> CreateStatusBar(TStatusBar& control, IControlPeer& parent) override;
+  std::unique_ptr<IPicturePeer> CreatePicture(TGraphicControl& control, IControlPeer& parent) override;
+
+  std::unique_ptr<platform::IMessageWindow> CreateMessageWindow(platform::TWindowProc proc) override;
+  // GetMessageW and dispatch; WM_QUIT ends the application, and from then on nothing waits here.
+  void HandleMessage() override;
+  void ProcessMessages() override;
+  // MessageBoxW owned by the active window.
+  int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+  // The hourglass (or arrow) holds over the client areas of the program's windows until Default.
+  void SetCursor(TCursor cursor) override;
+  // The work area: the desktop without the taskbar.
+  TRect DesktopRect() override;
+
+  // For the peers.
+  HINSTANCE__* Instance() const { return FInstance; }
+  TFontRaster& Fonts() { return *FFonts; }
+  // A brush of the colour, kept by the set; system colours give the system's own brushes.
+  HBRUSH__* Brush(TColor color);
+  // Null while the cursor is the default one.
+  HICON__* OverrideCursor() const { return FOverrideCursor; }
+
+private:
+  void QuitReceived();
+  HINSTANCE__* FInstance;
+  std::unique_ptr<TFontRaster> FFonts;
+  std::map<TColor, HBRUSH__*> FBrushes;
+  HICON__* FOverrideCursor = nullptr;
+  bool FQuit = false;
+};
+
+}  // namespace platform::win32

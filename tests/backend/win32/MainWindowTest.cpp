@@ -1,0 +1,399 @@
+// The real brisko.exe under Wine, seen from outside with the Win32 API: the main window after the
+// splash (title, client size, frame, native controls at their places), a "/LOAD" start that shows
+// nothing and keeps running, and a clean exit on WM_CLOSE. The program runs on a desktop of its own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const wchar_t* const Title = L"Brisko内存整理 4.0";
+const wchar_t* const SplashTitle = L"关于";
+const wchar_t* const DesktopName = L"BriskoGuiTest";
+
+// The program under test: BRISKO_EXE, a Unix path (as CTest knows it) or a Windows one.
+std::wstring ProgramPath() {
+  const char* path = std::getenv("BRISKO_EXE");
+  if (!path || !*path) return L"brisko.exe";
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), static_cast<int>(wide.size()));
+  wide.pop_back();
+  if (!wide.empty() && wide[0] == L'/') {
+    for (wchar_t& c : wide)
+      if (c == L'/') c = L'\\';
+    wide = L"Z:" + wide;  // Wine's drive for the Unix root
+  }
+  return wide;
+}
+
+// WM_GETTEXT itself: GetWindowTextW would answer another process's window from the system's copy of
+// the caption, which a status bar does not keep.
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::string Narrow(const std::wstring& wide) {
+  std::string text(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
+  text.pop_back();
+  return text;
+}
+
+// Polls until the predicate holds or the time is up.
+template <class F>
+bool WaitFor(F predicate, int milliseconds = 10000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!predicate()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+struct TPlace {
+  std::wstring Class;
+  std::wstring Text;
+  RECT Bounds;  // relative to the main window's client area
+  bool Visible;
+  LONG Style;
+  LONG ExStyle;
+  HWND Handle;
+};
+
+struct TProcessWindows {
+  DWORD Process;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TProcessWindows*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == search->Process) search->Found.push_back(window);
+  return TRUE;
+}
+
+struct TDescendants {
+  HWND Main;
+  std::vector<TPlace> Found;
+};
+
+BOOL CALLBACK CollectDescendant(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TDescendants*>(data);
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, search->Main, reinterpret_cast<POINT*>(&r), 2);
+  search->Found.push_back({ClassOf(window), TextOf(window), r, IsWindowVisible(window) != FALSE,
+                           GetWindowLongW(window, GWL_STYLE), GetWindowLongW(window, GWL_EXSTYLE), window});
+  return TRUE;
+}
+
+// A started brisko.exe; ended by force if a test leaves it running.
+class TBrisko {
+public:
+  explicit TBrisko(const std::wstring& arguments) {
+    std::wstring command = L"\"" + ProgramPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = const_cast<wchar_t*>(DesktopName);
+    FStarted = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &FProcess);
+  }
+  ~TBrisko() {
+    if (!FStarted) return;
+    if (WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FProcess.hProcess, 99);
+    CloseHandle(FProcess.hThread);
+    CloseHandle(FProcess.hProcess);
+  }
+  TBrisko(const TBrisko&) = delete;
+  TBrisko& operator=(const TBrisko&) = delete;
+
+  bool Started() const { return FStarted; }
+  DWORD Id() const { return FProcess.dwProcessId; }
+  bool Running() const { return WaitForSingleObject(FProcess.hProcess, 0) == WAIT_TIMEOUT; }
+
+  // A top-level window of this process with the title, shown or not.
+  HWND FindTopLevel(const wchar_t* title) const {
+    for (HWND window : TopLevelWindows())
+      if (TextOf(window) == title) return window;
+    return nullptr;
+  }
+  std::vector<HWND> TopLevelWindows() const {
+    TProcessWindows search{FProcess.dwProcessId, {}};
+    EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+  }
+  std::vector<HWND> VisibleTopLevelWindows() const {
+    std::vector<HWND> visible;
+    for (HWND window : TopLevelWindows())
+      if (IsWindowVisible(window)) visible.push_back(window);
+    return visible;
+  }
+  // The exit status, or nothing when the program does not end in time.
+  std::optional<DWORD> WaitForExit() {
+    if (WaitForSingleObject(FProcess.hProcess, 10000) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(FProcess.hProcess, &code);
+    return code;
+  }
+  std::optional<DWORD> CloseAndWait(HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return WaitForExit();
+  }
+
+private:
+  PROCESS_INFORMATION FProcess{};
+  bool FStarted = false;
+};
+
+// Every window inside main, with its place relative to main's client area.
+std::vector<TPlace> Descendants(HWND main) {
+  TDescendants search{main, {}};
+  EnumChildWindows(main, CollectDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+const TPlace* Find(const std::vector<TPlace>& places, const std::wstring& cls, const std::wstring& text) {
+  for (const TPlace& p : places)
+    if (p.Class == cls && p.Text == text) return &p;
+  return nullptr;
+}
+
+::testing::AssertionResult IsAt(const TPlace* place, int left, int top, int width, int height) {
+  if (!place) return ::testing::AssertionFailure() << "no such window";
+  const RECT& r = place->Bounds;
+  if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << Narrow(place->Class) << " \"" << Narrow(place->Text) << "\" is at " << r.left
+                                       << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
+}
+
+// Reads the status bar's part edges through memory in the program's process: SB_GETPARTS takes a
+// pointer, which the system does not carry across processes.
+std::vector<int> StatusBarParts(HWND bar, DWORD process) {
+  std::vector<int> parts;
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, process);
+  if (!target) return parts;
+  void* remote = VirtualAllocEx(target, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
+  if (remote) {
+    const auto count = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(remote)));
+    if (count > 0 && count <= 16) {
+      parts.resize(static_cast<size_t>(count));
+      SIZE_T read = 0;
+      if (!ReadProcessMemory(target, remote, parts.data(), parts.size() * sizeof(int), &read)) parts.clear();
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return parts;
+}
+
+// The keyboard focus of the program's interface thread.
+HWND FocusOf(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// A click on a button, answered once the program has handled it.
+void Click(HWND button) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+}
+
+HWND WaitForVisibleMain(const TBrisko& brisko) {
+  HWND main = nullptr;
+  WaitFor([&] {
+    main = brisko.FindTopLevel(Title);
+    return main && IsWindowVisible(main);
+  });
+  return main && IsWindowVisible(main) ? main : nullptr;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  // The program's windows go to a desktop of this test's own, which Wine shows on this test's
+  // display even when the session's default desktop was made without one.
+  static void SetUpTestSuite() {
+    Desktop = CreateDesktopW(DesktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(Desktop, nullptr);
+    ASSERT_TRUE(SetThreadDesktop(Desktop));
+  }
+  static void TearDownTestSuite() {
+    if (Desktop) CloseDesktop(Desktop);
+  }
+  static HDESK Desktop;
+};
+
+HDESK MainWindowTest::Desktop = nullptr;
+
+TEST_F(MainWindowTest, MainWindowAfterTheSplashHasItsLayoutAndClosesCleanly) {
+  TBrisko brisko(L"");
+  ASSERT_TRUE(brisko.Started()) << Narrow(ProgramPath());
+  HWND main = WaitForVisibleMain(brisko);
+  ASSERT_TRUE(main) << "no visible main window";
+  HWND splash = brisko.FindTopLevel(SplashTitle);
+  ASSERT_NE(splash, nullptr);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(splash); }, 3000)) << "the splash stays";
+  EXPECT_EQ(brisko.VisibleTopLevelWindows(), std::vector<HWND>{main});
+
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 497);
+  EXPECT_EQ(client.bottom, 412);
+  const LONG style = GetWindowLongW(main, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+
+  // The frame is centred in the work area.
+  RECT frame, work;
+  GetWindowRect(main, &frame);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((frame.left + frame.right) / 2.0, (work.left + work.right) / 2.0, 1.0);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2.0, (work.top + work.bottom) / 2.0, 1.0);
+
+  const std::vector<TPlace> places = Descendants(main);
+  const TPlace* exit = Find(places, L"Button", L"退出");
+  EXPECT_TRUE(IsAt(exit, 412, 237, 75, 25));
+  EXPECT_TRUE(exit && exit->Visible);
+  EXPECT_TRUE(IsAt(Find(places, L"Button", L"快速整理"), 412, 12, 75, 25));
+  const TPlace* help = Find(places, L"Button", L"帮助");
+  EXPECT_TRUE(IsAt(help, 412, 236, 75, 25));
+  EXPECT_TRUE(help && !help->Visible);
+
+  const TPlace* cpuGroup = Find(places, L"Button", L"CPU使用");
+  EXPECT_TRUE(IsAt(cpuGroup, 8, 8, 97, 121));
+  EXPECT_TRUE(cpuGroup && (cpuGroup->Style & BS_TYPEMASK) == BS_GROUPBOX);
+  // Children of a group box are placed in the box: lblPhics at 8,48 in goupMemInfo at 8,264.
+  const TPlace* label = Find(places, L"Static", L"可用物理内存");
+  EXPECT_TRUE(IsAt(label, 16, 312, 81, 12));
+  EXPECT_TRUE(label && label->Visible);
+
+  // A read-out: a borderless read-only edit on the window, over the table's box.
+  const TPlace* readOut = nullptr;
+  for (const TPlace& p : places)
+    if (p.Class == L"Edit" && p.Bounds.left == 104 && p.Bounds.top == 312) readOut = &p;
+  ASSERT_TRUE(readOut);
+  EXPECT_TRUE(IsAt(readOut, 104, 312, 41, 20));
+  EXPECT_TRUE(readOut->Style & ES_READONLY);
+  EXPECT_FALSE(readOut->Style & WS_BORDER);
+  EXPECT_FALSE(readOut->ExStyle & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(readOut->Visible);
+  // The read-outs lie above the table's box, which was made before them.
+  POINT centre{124, 322};
+  ClientToScreen(main, &centre);
+  EXPECT_EQ(WindowFromPoint(centre), readOut->Handle);
+
+  const TPlace* bar = nullptr;
+  for (const TPlace& p : places)
+    if (p.Class == L"msctls_statusbar32") bar = &p;
+  ASSERT_TRUE(bar);
+  EXPECT_TRUE(IsAt(bar, 0, 393, 497, 19));
+  EXPECT_EQ(StatusBarParts(bar->Handle, brisko.Id()), (std::vector<int>{380, -1}));
+  // WM_GETTEXT answers the first part's text: the measured clock.
+  const std::string clock = Narrow(bar->Text);
+  EXPECT_EQ(clock.rfind("CPU频率: ", 0), 0u) << clock;
+  EXPECT_EQ(clock.size() > 3 ? clock.substr(clock.size() - 3) : "", "MHz") << clock;
+  // The progress gauge is a hidden child of the bar, over the second part.
+  int barChildren = 0;
+  for (const TPlace& p : places)
+    if (GetParent(p.Handle) == bar->Handle) {
+      ++barChildren;
+      EXPECT_TRUE(IsAt(&p, 384, 393 + 2, 113, 16));
+      EXPECT_FALSE(p.Visible);
+    }
+  EXPECT_EQ(barChildren, 1);
+
+  // Tab walks the tab stops in the order the controls were made (the three read-outs, then the
+  // buttons), skipping what is hidden or takes no focus.
+  std::vector<const TPlace*> expected;
+  for (int top : {312, 336, 360})
+    for (const TPlace& p : places)
+      if (p.Class == L"Edit" && p.Bounds.top == top) expected.push_back(&p);
+  expected.push_back(Find(places, L"Button", L"快速整理"));
+  ASSERT_EQ(expected.size(), 4u);
+  ASSERT_TRUE(expected.back());
+  for (const TPlace* next : expected) {
+    HWND focus = FocusOf(main);
+    PostMessageW(focus ? focus : main, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(main) == next->Handle; }, 2000))
+        << "focus on " << Narrow(ClassOf(FocusOf(main))) << " \"" << Narrow(TextOf(FocusOf(main))) << "\", not on "
+        << Narrow(next->Class) << " at " << next->Bounds.left << "," << next->Bounds.top;
+  }
+
+  EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+}
+
+TEST_F(MainWindowTest, ButtonsInTheWindowAndInThePanelReachTheirHandlers) {
+  TBrisko brisko(L"");
+  ASSERT_TRUE(brisko.Started());
+  HWND main = WaitForVisibleMain(brisko);
+  ASSERT_TRUE(main) << "no visible main window";
+  std::vector<TPlace> places = Descendants(main);
+  const TPlace* settings = Find(places, L"Button", L"设置");
+  const TPlace* quick = Find(places, L"Button", L"快速整理");
+  const TPlace* back = Find(places, L"Button", L"返回");
+  const TPlace* exit = Find(places, L"Button", L"退出");
+  ASSERT_TRUE(settings && quick && back && exit);
+  EXPECT_FALSE(back->Visible);
+
+  // "设置" shows the settings panel over the meters and disables the trim buttons.
+  Click(settings->Handle);
+  EXPECT_TRUE(IsWindowVisible(back->Handle));
+  EXPECT_FALSE(IsWindowEnabled(quick->Handle));
+  EXPECT_FALSE(IsWindowEnabled(settings->Handle));
+  // The panel (8,6 393×379, single border) is the parent of its buttons: "返回" at 280,336 inside it,
+  // one border pixel further in.
+  places = Descendants(main);
+  EXPECT_TRUE(IsAt(Find(places, L"Button", L"返回"), 8 + 1 + 280, 6 + 1 + 336, 75, 25));
+  // It lies above the meters, which were made before it.
+  POINT meter{50, 60};
+  ClientToScreen(main, &meter);
+  HWND panel = GetParent(back->Handle);
+  HWND hit = WindowFromPoint(meter);
+  EXPECT_TRUE(hit == panel || IsChild(panel, hit));
+
+  // "返回", a button in the panel, hides it again.
+  Click(back->Handle);
+  EXPECT_FALSE(IsWindowVisible(back->Handle));
+  EXPECT_TRUE(IsWindowEnabled(quick->Handle));
+
+  // "退出" ends the program cleanly.
+  Click(exit->Handle);
+  EXPECT_EQ(brisko.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(MainWindowTest, LoadSwitchShowsNoWindowAndKeepsRunningUntilClosed) {
+  TBrisko brisko(L" /load ");
+  ASSERT_TRUE(brisko.Started());
+  HWND main = nullptr, splash = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = brisko.FindTopLevel(Title)) != nullptr; })) << "no main window";
+  ASSERT_TRUE(WaitFor([&] { return (splash = brisko.FindTopLevel(SplashTitle)) != nullptr && !IsWindowVisible(splash); }))
+      << "the splash does not end";
+  // Past the end of the splash, nothing of the program shows, and it keeps running.
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(brisko.VisibleTopLevelWindows().empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(brisko.Running());
+  EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+}
+
+}  // namespace
