@@ -22,11 +22,11 @@ uint64_t NameBytes(const TPerfInstanceSpec& instance) { return 2 * (uint64_t{ins
 
 uint64_t InstanceLength(const TPerfInstanceSpec& instance) { return Align8(InstanceHeaderLength + NameBytes(instance)); }
 
-uint64_t DefinitionLength(const TPerfBlockSpec& spec) {
-  return ObjectHeaderLength + uint64_t{spec.Counters.size()} * CounterDefinitionLength;
+uint64_t DefinitionLength(const TPerfBlockSpec& layout) {
+  return ObjectHeaderLength + uint64_t{layout.Counters.size()} * CounterDefinitionLength;
 }
 
-uint64_t CounterBlockLength(const TPerfBlockSpec& spec) { return 8 + 8 * uint64_t{spec.Counters.size()}; }  // length word, padding, values
+uint64_t CounterBlockLength(const TPerfBlockSpec& layout) { return 8 + 8 * uint64_t{layout.Counters.size()}; }  // length word, padding, values
 
 class TWriter {
 public:
@@ -42,7 +42,7 @@ private:
   uint8_t* FBuffer;
 };
 
-void WriteHeader(TWriter& w, const TPerfBlockSpec& spec, uint64_t total) {
+void WriteHeader(TWriter& w, const TPerfBlockSpec& layout, uint64_t total) {
   const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
   for (unsigned k = 0; k < 4; ++k) w.U16(2 * k, signature[k]);
   w.U32(8, 1);   // LittleEndian
@@ -50,36 +50,36 @@ void WriteHeader(TWriter& w, const TPerfBlockSpec& spec, uint64_t total) {
   w.U32(16, 1);  // Revision
   w.U32(20, total);
   w.U32(24, BlockHeaderLength);
-  w.U32(28, spec.ListsObject ? 1 : 0);
-  w.U32(32, spec.ObjectTitleIndex);
-  for (unsigned k = 0; k < 8; ++k) w.U16(36 + 2 * k, spec.SystemTime[k]);
-  w.I64(56, spec.PerfTime);
-  w.I64(64, spec.PerfFreq);
-  w.I64(72, spec.PerfTime100nSec);
+  w.U32(28, layout.ListsObject ? 1 : 0);
+  w.U32(32, layout.ObjectTitleIndex);
+  for (unsigned k = 0; k < 8; ++k) w.U16(36 + 2 * k, layout.SystemTime[k]);
+  w.I64(56, layout.PerfTime);
+  w.I64(64, layout.PerfFreq);
+  w.I64(72, layout.PerfTime100nSec);
   // SystemNameLength and SystemNameOffset stay 0: the block names no system.
 }
 
-void WriteObject(TWriter& w, const TPerfBlockSpec& spec, uint64_t total) {
+void WriteObject(TWriter& w, const TPerfBlockSpec& layout, uint64_t total) {
   const uint64_t object = BlockHeaderLength;
   w.U32(object + 0, total - object);
-  w.U32(object + 4, DefinitionLength(spec));
+  w.U32(object + 4, DefinitionLength(layout));
   w.U32(object + 8, ObjectHeaderLength);
-  w.U32(object + 12, spec.ObjectTitleIndex);
-  w.U32(object + 20, spec.ObjectTitleIndex + 1);  // help title index
+  w.U32(object + 12, layout.ObjectTitleIndex);
+  w.U32(object + 20, layout.ObjectTitleIndex + 1);  // help title index
   w.U32(object + 28, DetailNovice);
-  w.U32(object + 32, spec.Counters.size());
-  w.U32(object + 36, spec.DefaultCounter);
-  w.U32(object + 40, spec.Instances.size());
+  w.U32(object + 32, layout.Counters.size());
+  w.U32(object + 36, layout.DefaultCounter);
+  w.U32(object + 40, layout.Instances.size());
   w.U32(object + 44, 0);  // CodePage 0: names are UTF-16
-  w.I64(object + 48, spec.PerfTime100nSec);
+  w.I64(object + 48, layout.PerfTime100nSec);
   w.I64(object + 56, UnitsPerSecond);
-  for (size_t c = 0; c < spec.Counters.size(); ++c) {
+  for (size_t c = 0; c < layout.Counters.size(); ++c) {
     const uint64_t definition = object + ObjectHeaderLength + c * CounterDefinitionLength;
     w.U32(definition + 0, CounterDefinitionLength);
-    w.U32(definition + 4, spec.Counters[c].TitleIndex);
-    w.U32(definition + 12, spec.Counters[c].TitleIndex + 1);
+    w.U32(definition + 4, layout.Counters[c].TitleIndex);
+    w.U32(definition + 12, layout.Counters[c].TitleIndex + 1);
     w.U32(definition + 24, DetailNovice);
-    w.U32(definition + 28, spec.Counters[c].Type);
+    w.U32(definition + 28, layout.Counters[c].Type);
     w.U32(definition + 32, 8);          // CounterSize
     w.U32(definition + 36, 8 + 8 * c);  // CounterOffset inside the counter block
   }
@@ -87,26 +87,26 @@ void WriteObject(TWriter& w, const TPerfBlockSpec& spec, uint64_t total) {
 
 }  // namespace
 
-uint64_t PerfBlockSize(const TPerfBlockSpec& Spec) {
+uint64_t PerfBlockSize(const TPerfBlockSpec& Layout) {
   uint64_t size = BlockHeaderLength;
-  if (!Spec.ListsObject) return size;
-  size += DefinitionLength(Spec);
-  for (const TPerfInstanceSpec& instance : Spec.Instances) size += InstanceLength(instance) + CounterBlockLength(Spec);
+  if (!Layout.ListsObject) return size;
+  size += DefinitionLength(Layout);
+  for (const TPerfInstanceSpec& instance : Layout.Instances) size += InstanceLength(instance) + CounterBlockLength(Layout);
   return size;
 }
 
-long WritePerfBlock(const TPerfBlockSpec& Spec, uint8_t* Buffer, uint32_t Size) {
-  const uint64_t total = PerfBlockSize(Spec);
+long WritePerfBlock(const TPerfBlockSpec& Layout, uint8_t* Buffer, uint32_t Size) {
+  const uint64_t total = PerfBlockSize(Layout);
   if (total > Size) return platform::ErrorMoreData;
   std::memset(Buffer, 0, static_cast<size_t>(total));
   TWriter w(Buffer);
-  WriteHeader(w, Spec, total);
-  if (!Spec.ListsObject) return platform::ErrorSuccess;
-  WriteObject(w, Spec, total);
+  WriteHeader(w, Layout, total);
+  if (!Layout.ListsObject) return platform::ErrorSuccess;
+  WriteObject(w, Layout, total);
 
-  const uint64_t counterBlockLength = CounterBlockLength(Spec);
-  uint64_t at = BlockHeaderLength + DefinitionLength(Spec);
-  for (const TPerfInstanceSpec& instance : Spec.Instances) {
+  const uint64_t counterBlockLength = CounterBlockLength(Layout);
+  uint64_t at = BlockHeaderLength + DefinitionLength(Layout);
+  for (const TPerfInstanceSpec& instance : Layout.Instances) {
     const uint64_t instanceLength = InstanceLength(instance);
     w.U32(at + 0, instanceLength);
     w.U32(at + 12, NoUniqueId);
@@ -115,7 +115,7 @@ long WritePerfBlock(const TPerfBlockSpec& Spec, uint8_t* Buffer, uint32_t Size) 
     for (size_t k = 0; k < instance.Name.size(); ++k) w.U16(at + InstanceHeaderLength + 2 * k, instance.Name[k]);
     const uint64_t block = at + instanceLength;
     w.U32(block, counterBlockLength);
-    for (size_t c = 0; c < Spec.Counters.size() && c < instance.Values.size(); ++c) w.I64(block + 8 + 8 * c, instance.Values[c]);
+    for (size_t c = 0; c < Layout.Counters.size() && c < instance.Values.size(); ++c) w.I64(block + 8 + 8 * c, instance.Values[c]);
     at = block + counterBlockLength;
   }
   return platform::ErrorSuccess;

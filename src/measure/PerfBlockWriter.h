@@ -28,8 +28,8 @@ struct TPerfBlockSpec {
 };
 
 // The block's exact length in bytes, in 64 bits so that no instance count overflows it.
-uint64_t PerfBlockSize(const TPerfBlockSpec& Spec);
+uint64_t PerfBlockSize(const TPerfBlockSpec& Layout);
 
 // Writes the block and answers ErrorSuccess (0) when it fits in Size bytes, else ErrorMoreData (234)
 // with the buffer untouched. Every record starts 8-byte aligned; the bytes between fields are 0.
-long WritePerfBlock(const TPerfBlockSpec& Spec, uint8_t* Buffer, uint32_t Size);
+long WritePerfBlock(const TPerfBlockSpec& Layout, uint8_t* Buffer, uint32_t Size);

@@ -63,34 +63,34 @@ TPerfBlock BuildPerfBlock(const TPerfTime& time, const std::vector<TPerfObjectSp
   Put(b, 64, 10000000, 8);                          // PerfFreq
   Put(b, 72, static_cast<uint64_t>(fileTime), 8);  // PerfTime100nSec
 
-  for (const TPerfObjectSpec& spec : objects) {
+  for (const TPerfObjectSpec& layout : objects) {
     const size_t object = b.size();
     block.Objects.push_back(object);
     block.Definitions.emplace_back();
     block.InstanceRecords.emplace_back();
     block.CounterBlocks.emplace_back();
-    const size_t counters = spec.Counters.size();
+    const size_t counters = layout.Counters.size();
     b.resize(object + 64 + 40 * counters, 0);
     Put(b, object + ObjectDefinitionLength, 64 + 40 * counters, 4);
     Put(b, object + ObjectHeaderLength, 64, 4);
-    Put(b, object + ObjectTitleIndex, spec.TitleIndex, 4);
-    Put(b, object + 20, spec.TitleIndex + 1, 4);  // help title index
+    Put(b, object + ObjectTitleIndex, layout.TitleIndex, 4);
+    Put(b, object + 20, layout.TitleIndex + 1, 4);  // help title index
     Put(b, object + 28, 100, 4);                   // detail level: novice
     Put(b, object + ObjectNumCounters, counters, 4);
-    Put(b, object + ObjectNumInstances, spec.Instances.size(), 4);
+    Put(b, object + ObjectNumInstances, layout.Instances.size(), 4);
     Put(b, object + 56, 10000000, 8);
     for (size_t c = 0; c < counters; ++c) {
       const size_t definition = object + 64 + 40 * c;
       block.Definitions.back().push_back(definition);
       Put(b, definition + CounterByteLength, 40, 4);
-      Put(b, definition + CounterTitleIndex, spec.Counters[c], 4);
-      Put(b, definition + 12, spec.Counters[c] + 1, 4);
+      Put(b, definition + CounterTitleIndex, layout.Counters[c], 4);
+      Put(b, definition + 12, layout.Counters[c] + 1, 4);
       Put(b, definition + 24, 100, 4);
       Put(b, definition + 28, 0x20510500, 4);  // a 100 ns timer, 64-bit
       Put(b, definition + 32, 8, 4);
       Put(b, definition + CounterOffsetField, 8 + 8 * c, 4);
     }
-    for (size_t i = 0; i < spec.Instances.size(); ++i) {
+    for (size_t i = 0; i < layout.Instances.size(); ++i) {
       const std::string name = std::to_string(i);
       const size_t nameBytes = 2 * (name.size() + 1);
       const size_t instance = b.size();
@@ -106,8 +106,8 @@ TPerfBlock BuildPerfBlock(const TPerfTime& time, const std::vector<TPerfObjectSp
       Put(b, instance + 20, nameBytes, 4);
       for (size_t k = 0; k < name.size(); ++k) Put(b, instance + 24 + 2 * k, static_cast<uint8_t>(name[k]), 2);
       Put(b, counterBlock + CounterBlockByteLength, blockLength, 4);
-      for (size_t c = 0; c < counters && c < spec.Instances[i].size(); ++c)
-        Put(b, counterBlock + 8 + 8 * c, static_cast<uint64_t>(spec.Instances[i][c]), 8);
+      for (size_t c = 0; c < counters && c < layout.Instances[i].size(); ++c)
+        Put(b, counterBlock + 8 + 8 * c, static_cast<uint64_t>(layout.Instances[i][c]), 8);
     }
     Put(b, object + ObjectTotalByteLength, b.size() - object, 4);
   }

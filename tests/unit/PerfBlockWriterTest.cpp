@@ -29,29 +29,29 @@ int64_t I64At(const std::vector<uint8_t>& bytes, size_t at) {
   return static_cast<int64_t>(value);
 }
 
-void Stamp(TPerfBlockSpec& spec, const TPerfTime& time, uint16_t dayOfWeek) {
+void Stamp(TPerfBlockSpec& layout, const TPerfTime& time, uint16_t dayOfWeek) {
   const uint16_t words[8] = {time.Year, time.Month, dayOfWeek, time.Day, time.Hour, time.Minute, time.Second, time.Milliseconds};
-  std::copy(std::begin(words), std::end(words), spec.SystemTime);
-  spec.PerfTime = spec.PerfTime100nSec = FileTimeOfPerfTime(time);
-  spec.PerfFreq = 10000000;
+  std::copy(std::begin(words), std::end(words), layout.SystemTime);
+  layout.PerfTime = layout.PerfTime100nSec = FileTimeOfPerfTime(time);
+  layout.PerfFreq = 10000000;
 }
 
 // The same block the test builder's ProcessorBlock makes: counters 142 then 6, instances "0", "1", ...
 TPerfBlockSpec ProcessorSpec(const TPerfTime& time, const std::vector<int64_t>& idle) {
-  TPerfBlockSpec spec;
-  Stamp(spec, time, 1);  // the times used here fall on a Monday
-  spec.ObjectTitleIndex = 238;
-  spec.Counters = {{142, Timer100ns}, {6, Timer100ns}};
+  TPerfBlockSpec layout;
+  Stamp(layout, time, 1);  // the times used here fall on a Monday
+  layout.ObjectTitleIndex = 238;
+  layout.Counters = {{142, Timer100ns}, {6, Timer100ns}};
   for (size_t k = 0; k < idle.size(); ++k) {
     const std::string digits = std::to_string(k);
-    spec.Instances.push_back({std::u16string(digits.begin(), digits.end()), {0x0123456789ABCDEF - idle[k], idle[k]}});
+    layout.Instances.push_back({std::u16string(digits.begin(), digits.end()), {0x0123456789ABCDEF - idle[k], idle[k]}});
   }
-  return spec;
+  return layout;
 }
 
-std::vector<uint8_t> Written(const TPerfBlockSpec& spec) {
-  std::vector<uint8_t> bytes(static_cast<size_t>(PerfBlockSize(spec)), 0xAA);
-  EXPECT_EQ(WritePerfBlock(spec, bytes.data(), static_cast<uint32_t>(bytes.size())), platform::ErrorSuccess);
+std::vector<uint8_t> Written(const TPerfBlockSpec& layout) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(PerfBlockSize(layout)), 0xAA);
+  EXPECT_EQ(WritePerfBlock(layout, bytes.data(), static_cast<uint32_t>(bytes.size())), platform::ErrorSuccess);
   return bytes;
 }
 
@@ -74,15 +74,15 @@ TEST(PerfBlockWriter, MatchesTheIndependentlyBuiltBlockByteForByte) {
 }
 
 TEST(PerfBlockWriter, ExactSizeFitsAndOneByteLessAsksForMoreLeavingTheBufferAlone) {
-  TPerfBlockSpec spec = ProcessorSpec(T0, {});
-  spec.Instances = {{u"0", {1, 2}}, {u"1234567", {3, 4}}, {u"_Total", {5, 6, 7}}};  // 7 has no counter
+  TPerfBlockSpec layout = ProcessorSpec(T0, {});
+  layout.Instances = {{u"0", {1, 2}}, {u"1234567", {3, 4}}, {u"_Total", {5, 6, 7}}};  // 7 has no counter
   // Header 88, object 64 + 2 * 40, then per instance the padded record and a 24-byte counter block:
   // "0" 24 + 4 -> 32, "1234567" 24 + 16 = 40, "_Total" 24 + 14 -> 40.
   const uint32_t size = 88 + 64 + 80 + (32 + 24) + (40 + 24) + (40 + 24);
-  ASSERT_EQ(PerfBlockSize(spec), size);
+  ASSERT_EQ(PerfBlockSize(layout), size);
 
   std::vector<uint8_t> bytes(size + 16, 0xAA);
-  ASSERT_EQ(WritePerfBlock(spec, bytes.data(), size), platform::ErrorSuccess);
+  ASSERT_EQ(WritePerfBlock(layout, bytes.data(), size), platform::ErrorSuccess);
   EXPECT_EQ(U32At(bytes, 20), size);       // TotalByteLength
   EXPECT_EQ(U32At(bytes, 88), size - 88);  // the object's TotalByteLength
   EXPECT_EQ(I64At(bytes, size - 8), 6);    // the last value ends the block ...
@@ -90,19 +90,19 @@ TEST(PerfBlockWriter, ExactSizeFitsAndOneByteLessAsksForMoreLeavingTheBufferAlon
 
   for (uint32_t tooSmall : {size - 1, 88u, 0u}) {
     std::vector<uint8_t> small(size, 0xAA);
-    EXPECT_EQ(WritePerfBlock(spec, small.data(), tooSmall), platform::ErrorMoreData) << tooSmall;
+    EXPECT_EQ(WritePerfBlock(layout, small.data(), tooSmall), platform::ErrorMoreData) << tooSmall;
     EXPECT_EQ(std::count(small.begin(), small.end(), 0xAA), static_cast<long>(size)) << tooSmall;
   }
 }
 
 TEST(PerfBlockWriter, NamesAreUtf16WithTheirTerminatorAndValuesFollowTheCounters) {
-  TPerfBlockSpec spec = ProcessorSpec(T0, {});
-  spec.PerfTime = 42;  // a high-resolution clock: the object keeps the 100 ns one
-  spec.DefaultCounter = 2;
-  spec.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, 0x21510500}};
+  TPerfBlockSpec layout = ProcessorSpec(T0, {});
+  layout.PerfTime = 42;  // a high-resolution clock: the object keeps the 100 ns one
+  layout.DefaultCounter = 2;
+  layout.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, 0x21510500}};
   const std::u16string name = u"K\u00e9rn\u4e2d";
-  spec.Instances = {{u"", {7, 8, 9, 10}}, {name, {-1}}};
-  const std::vector<uint8_t> bytes = Written(spec);
+  layout.Instances = {{u"", {7, 8, 9, 10}}, {name, {-1}}};
+  const std::vector<uint8_t> bytes = Written(layout);
   ASSERT_EQ(bytes.size(), 88 + 64 + 120 + (32 + 32) + (40 + 32));
 
   const size_t object = 88;
@@ -142,12 +142,12 @@ TEST(PerfBlockWriter, NamesAreUtf16WithTheirTerminatorAndValuesFollowTheCounters
 }
 
 TEST(PerfBlockWriter, WithoutTheObjectTheBlockIsItsHeaderAlone) {
-  TPerfBlockSpec spec = ProcessorSpec(T0, {1, 2});
-  spec.ListsObject = false;
-  spec.PerfTime = 123456789;
-  spec.PerfFreq = 3579545;
-  ASSERT_EQ(PerfBlockSize(spec), 88u);
-  const std::vector<uint8_t> bytes = Written(spec);
+  TPerfBlockSpec layout = ProcessorSpec(T0, {1, 2});
+  layout.ListsObject = false;
+  layout.PerfTime = 123456789;
+  layout.PerfFreq = 3579545;
+  ASSERT_EQ(PerfBlockSize(layout), 88u);
+  const std::vector<uint8_t> bytes = Written(layout);
   EXPECT_EQ(U32At(bytes, 20), 88u);   // TotalByteLength
   EXPECT_EQ(U32At(bytes, 24), 88u);   // HeaderLength
   EXPECT_EQ(U32At(bytes, 28), 0u);    // NumObjectTypes
@@ -161,8 +161,8 @@ class PerfBlockWriterRead : public ::testing::Test {
 protected:
   void SetUp() override { InitializeCpuUsage(); }
   void TearDown() override { StopCpuStatistics(); }
-  void Sample(const TPerfBlockSpec& spec) {
-    Host.Registry.PerfBlock = Written(spec);
+  void Sample(const TPerfBlockSpec& layout) {
+    Host.Registry.PerfBlock = Written(layout);
     TakeCpuSample();
   }
   TFakeHost Host;
@@ -170,24 +170,24 @@ protected:
 
 TEST_F(PerfBlockWriterRead, TheUsageCounterFindsTheIdleCounterWhereverItIsListed) {
   // Counter 6 third, after two others, with instance names that are not numbers.
-  auto spec = [](const TPerfTime& time, const std::vector<int64_t>& idle) {
+  auto layout = [](const TPerfTime& time, const std::vector<int64_t>& idle) {
     TPerfBlockSpec s = ProcessorSpec(time, {});
     s.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, 0x21510500}, {2000, Timer100ns}};
     const char16_t* names[] = {u"zero", u"one", u"_Total"};
     for (size_t k = 0; k < idle.size(); ++k) s.Instances.push_back({names[k], {-1, -2, idle[k], -3}});
     return s;
   };
-  Sample(spec(T0, {0, 5000000, 2500000}));
-  Sample(spec(T1, {2500000, 15000000, 7500000}));
+  Sample(layout(T0, {0, 5000000, 2500000}));
+  Sample(layout(T1, {2500000, 15000000, 7500000}));
   EXPECT_EQ(CpuUsageOf(0), 0.75);
   EXPECT_EQ(CpuUsageOf(1), 0.0);
   EXPECT_EQ(CpuUsageOf(2), 0.5);
 }
 
 TEST_F(PerfBlockWriterRead, ABlockWithoutTheObjectIsReportedAsMissing) {
-  TPerfBlockSpec spec = ProcessorSpec(T0, {1});
-  spec.ListsObject = false;
-  Host.Registry.PerfBlock = Written(spec);
+  TPerfBlockSpec layout = ProcessorSpec(T0, {1});
+  layout.ListsObject = false;
+  Host.Registry.PerfBlock = Written(layout);
   try {
     TakeCpuSample();
     ADD_FAILURE() << "no exception";

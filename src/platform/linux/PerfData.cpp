@@ -142,16 +142,16 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
   std::vector<TCpuLine> lines;
   if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseProcStat(procStat);
 
-  TPerfBlockSpec spec;
+  TPerfBlockSpec layout;
   int64_t fileTime;
-  UtcTime(utcMillis, spec.SystemTime, fileTime);
-  spec.PerfTime = fileTime;  // the block's clock is the 100 ns one
-  spec.PerfFreq = UnitsPerSecond;
-  spec.PerfTime100nSec = fileTime;
-  spec.ObjectTitleIndex = ProcessorObject;
-  spec.DefaultCounter = 2;  // counter 6, as the system's own processor object has it
-  spec.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
-  for (uint32_t k = 0; k < FieldCount; ++k) spec.Counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
+  UtcTime(utcMillis, layout.SystemTime, fileTime);
+  layout.PerfTime = fileTime;  // the block's clock is the 100 ns one
+  layout.PerfFreq = UnitsPerSecond;
+  layout.PerfTime100nSec = fileTime;
+  layout.ObjectTitleIndex = ProcessorObject;
+  layout.DefaultCounter = 2;  // counter 6, as the system's own processor object has it
+  layout.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
+  for (uint32_t k = 0; k < FieldCount; ++k) layout.Counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
 
   const auto ticksPerSecond = static_cast<uint64_t>(clockTicksPerSecond);
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -165,9 +165,9 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
     const uint64_t derived[3] = {SaturatingAdd(t[0], t[1]), SaturatingAdd(SaturatingAdd(t[2], t[5]), t[6]), SaturatingAdd(t[3], t[4])};
     for (uint64_t ticks : derived) instance.Values.push_back(To100ns(ticks, ticksPerSecond) / share);
     for (uint32_t k = 0; k < FieldCount; ++k) instance.Values.push_back(To100ns(t[k], ticksPerSecond) / share);
-    spec.Instances.push_back(std::move(instance));
+    layout.Instances.push_back(std::move(instance));
   }
-  return WritePerfBlock(spec, buffer, size);
+  return WritePerfBlock(layout, buffer, size);
 }
 
 long QueryProcessorPerfData(uint8_t* buffer, uint32_t size) {

@@ -36,14 +36,14 @@ TFontRaster::~TFontRaster() {
   for (auto& [key, font] : FFonts) DeleteObject(font);
 }
 
-HFONT TFontRaster::Font(const gfx::TFontSpec& spec) {
-  const TKey key{spec.Name, spec.PixelSize, spec.Bold};
+HFONT TFontRaster::Font(const gfx::TFontSpec& description) {
+  const TKey key{description.Name, description.PixelSize, description.Bold};
   if (auto found = FFonts.find(key); found != FFonts.end()) return found->second;
   // A negative height asks for the character (em) height, which is what PixelSize means.
-  HFONT font = CreateFontW(-spec.PixelSize, 0, 0, 0, spec.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           CharSetFor(spec.Name), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+  HFONT font = CreateFontW(-description.PixelSize, 0, 0, 0, description.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                           CharSetFor(description.Name), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           Wide(spec.Name).c_str());
+                           Wide(description.Name).c_str());
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   else FFonts.emplace(key, font);
   return font;

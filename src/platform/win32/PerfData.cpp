@@ -128,15 +128,15 @@ bool HoldsProcessorObject(const uint8_t* block, uint32_t length) {
 
 long BuildProcessorPerfBlock(const std::vector<TProcessorTimes>& processors, const TPerfClock& clock, uint8_t* buffer,
                              uint32_t size) {
-  TPerfBlockSpec spec;
-  std::memcpy(spec.SystemTime, clock.SystemTime, sizeof spec.SystemTime);
-  spec.PerfTime = clock.PerfTime;
-  spec.PerfFreq = clock.PerfFreq;
-  spec.PerfTime100nSec = clock.PerfTime100nSec;
-  spec.ObjectTitleIndex = ProcessorObject;
-  spec.ListsObject = !processors.empty();
-  spec.DefaultCounter = IdleCounterIndex;
-  spec.Counters.assign(std::begin(Counters), std::end(Counters));
+  TPerfBlockSpec layout;
+  std::memcpy(layout.SystemTime, clock.SystemTime, sizeof layout.SystemTime);
+  layout.PerfTime = clock.PerfTime;
+  layout.PerfFreq = clock.PerfFreq;
+  layout.PerfTime100nSec = clock.PerfTime100nSec;
+  layout.ObjectTitleIndex = ProcessorObject;
+  layout.ListsObject = !processors.empty();
+  layout.DefaultCounter = IdleCounterIndex;
+  layout.Counters.assign(std::begin(Counters), std::end(Counters));
 
   // Per processor: user, privileged, idle; the total is their average.
   int64_t sums[3] = {};
@@ -147,14 +147,14 @@ long BuildProcessorPerfBlock(const std::vector<TProcessorTimes>& processors, con
     for (unsigned k = 0; k < 3; ++k)
       // Wrapping sums, as the counters' own arithmetic does, instead of overflowing.
       sums[k] = static_cast<int64_t>(static_cast<uint64_t>(sums[k]) + static_cast<uint64_t>(instance.Values[k]));
-    spec.Instances.push_back(std::move(instance));
+    layout.Instances.push_back(std::move(instance));
   }
   if (!processors.empty()) {
     TPerfInstanceSpec total{InstanceName(processors.size(), processors.size()), {}};
     for (int64_t sum : sums) total.Values.push_back(sum / static_cast<int64_t>(processors.size()));
-    spec.Instances.push_back(std::move(total));
+    layout.Instances.push_back(std::move(total));
   }
-  return WritePerfBlock(spec, buffer, size);
+  return WritePerfBlock(layout, buffer, size);
 }
 
 long QueryNativeProcessorPerfData(uint8_t* buffer, uint32_t size) {
