@@ -24,6 +24,8 @@
 #include <functional>
 #include <memory>
 
+#include "FakeHost.h"
+#include "app/uMain.h"
 #include "gfx/Colors.h"
 #include "platform/Resources.h"
 #include "platform/qt/FontRaster.h"
@@ -668,3 +670,34 @@ TEST_F(QtWidgetSetTest, GlyphsComeFromQtInTwoLevels) {
 }
 
 }  // namespace
+
+TEST_F(QtWidgetSetTest, TheRealMainWindowFollowsItsLayoutTable) {
+  TFakeHost host;
+  TfrmMain* form = nullptr;
+  App->CreateForm(form);
+  QWidget* window = Native(form);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->windowTitle().toStdString(), "Brisko内存整理 4.0");
+  EXPECT_EQ(window->size(), QSize(497, 412));
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+
+  const auto at = [window](const TControl* c) {
+    QWidget* w = Native(c);
+    return w ? QRect(w->mapTo(window, QPoint(0, 0)), w->size()) : QRect();
+  };
+  EXPECT_EQ(at(form->btnExit), QRect(412, 237, 75, 25));
+  EXPECT_EQ(Native<QPushButton>(form->btnExit)->text().toStdString(), "退出");
+  EXPECT_EQ(Native<QPushButton>(form->btnQuick)->text().toStdString(), "快速整理");
+  EXPECT_TRUE(Native(form->btnHelp)->isHidden());
+  EXPECT_EQ(Native<QGroupBox>(form->groupCpuShow)->title().toStdString(), "CPU使用");
+  EXPECT_EQ(at(form->groupMemShow), QRect(112, 136, 289, 121));
+  EXPECT_EQ(at(form->imgMemShow), QRect(120, 152, 273, 100));
+  EXPECT_EQ(at(form->GaugeVirtu), QRect(152, 336, 241, 16));
+  EXPECT_EQ(at(form->edtPhicsData), QRect(104, 312, 41, 20));
+  EXPECT_EQ(at(form->StatusBar), QRect(0, 393, 497, 19));
+  EXPECT_EQ(Native(form->GaugeProgress)->parentWidget(), Native(form->StatusBar));
+  EXPECT_TRUE(Native(form->GaugeProgress)->isHidden());
+  EXPECT_EQ(at(form->GaugeProgress), QRect(384, 395, 113, 16));
+  EXPECT_TRUE(Native(form->PanelSet)->isHidden());
+  EXPECT_EQ(Native<QLabel>(form->Label1)->text().toStdString(), "类别");
+}
