@@ -17,8 +17,8 @@ void TImage::SetPicture(const gfx::Bitmap& picture) {
 }
 
 void TImage::Paint() {
-  gfx::Canvas target(const_cast<gfx::Bitmap&>(Surface()));
-  target.Brush.Color = Color();
+  gfx::Canvas& target = TGraphicControl::Canvas();
+  target.Brush = {Color(), gfx::TBrushStyle::Solid};
   target.FillRect(ClientRect());
   target.Draw(0, 0, FPicture);
 }
