@@ -22,6 +22,4 @@ TPixel ToPixel(TColor color) {
   return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
-TColor FromPixel(TPixel pixel) { return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF); }
-
 }  // namespace gfx

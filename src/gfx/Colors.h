@@ -37,6 +37,5 @@ using TPixel = uint32_t;
 
 // Resolves system colours through the classic Windows scheme, so drawings are the same everywhere.
 TPixel ToPixel(TColor color);
-TColor FromPixel(TPixel pixel);
 
 }  // namespace gfx

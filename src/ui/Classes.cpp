@@ -19,12 +19,6 @@ TComponent::~TComponent() {
   }
 }
 
-TComponent* TComponent::FindComponent(const std::string& name) const {
-  for (TComponent* c : FComponents)
-    if (c->Name() == name) return c;
-  return nullptr;
-}
-
 void TComponent::EndLoading() {
   if (FLoading) {
     FLoading = false;
