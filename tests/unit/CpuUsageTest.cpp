@@ -6,8 +6,8 @@
 #include <string>
 
 #include "measure/CpuUsage.h"
-#include "support/FakeHost.h"
-#include "support/PerfBlockBuilder.h"
+#include "FakeHost.h"
+#include "PerfBlockBuilder.h"
 #include "ui/SysUtils.h"
 
 using platform::TRootKey;

@@ -9,8 +9,8 @@
 #include "measure/CpuUsage.h"
 #include "measure/PerfBlockWriter.h"
 #include "platform/Registry.h"
-#include "support/FakeHost.h"
-#include "support/PerfBlockBuilder.h"
+#include "FakeHost.h"
+#include "PerfBlockBuilder.h"
 #include "ui/SysUtils.h"
 
 namespace {

@@ -13,8 +13,8 @@
 
 #include "measure/CpuUsage.h"
 #include "platform/linux/PerfData.h"
-#include "support/FakeHost.h"
-#include "support/PerfBlockBuilder.h"
+#include "FakeHost.h"
+#include "PerfBlockBuilder.h"
 #include "ui/SysUtils.h"
 
 using platform::linux::BuildProcessorPerfBlock;
