@@ -1,4 +1,4 @@
-# The Windows edition: OS services and the Win32 widget set in src/platform/win32, the artwork and the
+# The Windows edition: OS services in src/platform/win32, the Win32 widget set in src/widgetset/win32, the artwork and the
 # version record as Windows resources (resources/windows/brisko.rc), and brisko.exe, a static 32-bit GUI
 # program entered at wWinMain. Project code stays warning-free with MinGW too (brisko_warnings).
 enable_language(RC)
@@ -31,11 +31,15 @@ file(GLOB win32_sources CONFIGURE_DEPENDS ${win32_dir}/*.cpp)
 list(REMOVE_ITEM win32_sources ${win32_dir}/Resources.cpp)
 add_library(brisko_win32 STATIC ${win32_sources})
 target_compile_definitions(brisko_win32 PUBLIC ${win32_definitions})
-target_link_libraries(brisko_win32 PUBLIC brisko_core
-  comctl32 shell32 psapi advapi32 ntdll user32 gdi32 kernel32 wsock32)
+target_link_libraries(brisko_win32 PUBLIC brisko_core shell32 psapi advapi32 ntdll user32 kernel32 wsock32)
 brisko_warnings(brisko_win32)
 
+file(GLOB win32_widget_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/widgetset/win32/*.cpp)
+add_library(brisko_win32_widgets STATIC ${win32_widget_sources})
+target_link_libraries(brisko_win32_widgets PUBLIC brisko_win32 comctl32 user32 gdi32)
+brisko_warnings(brisko_win32_widgets)
+
 add_executable(brisko WIN32 src/main/brisko_win32.cpp)
-target_link_libraries(brisko PRIVATE brisko_win32 brisko_resources)
+target_link_libraries(brisko PRIVATE brisko_win32_widgets brisko_resources)
 target_link_options(brisko PRIVATE -municode)
 brisko_warnings(brisko)

@@ -3,15 +3,15 @@
 #include "platform/Host.h"
 #include "platform/linux/Registry.h"
 #include "platform/linux/System.h"
-#include "platform/qt/Shell.h"
-#include "platform/qt/WidgetSet.h"
+#include "widgetset/qt/Shell.h"
+#include "widgetset/qt/WidgetSet.h"
 #include "ui/Forms.h"
 
 int main(int argc, char** argv) {
-  platform::qt::TWidgetSet widgets(argc, argv);
+  widgetset::qt::TWidgetSet widgets(argc, argv);
   platform::linux::TSystem system(argc, argv);
   platform::linux::TLinuxRegistry registry;
-  platform::qt::TShell shell;
+  widgetset::qt::TShell shell;
   registry.SetOnSettingsError([](const std::string& message) {
     if (Application) Application->MessageBox(message, "", MbOk | MbIconError);
   });

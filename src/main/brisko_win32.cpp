@@ -5,7 +5,7 @@
 #include "platform/win32/Registry.h"
 #include "platform/win32/Shell.h"
 #include "platform/win32/System.h"
-#include "platform/win32/WidgetSet.h"
+#include "widgetset/win32/WidgetSet.h"
 
 // wWinMain as the C runtime's Unicode start-up calls it (-municode), declared without windows.h:
 // HINSTANCE is HINSTANCE__*, the calling convention is stdcall.
@@ -14,6 +14,6 @@ extern "C" int __stdcall wWinMain(HINSTANCE__* instance, HINSTANCE__*, wchar_t*,
   platform::win32::TRegistry registry;
   platform::win32::TShell shell;
   platform::SetHost({&registry, &system, &shell});
-  platform::win32::TWidgetSet widgets(instance);
+  widgetset::win32::TWidgetSet widgets(instance);
   return RunBrisko(widgets);
 }

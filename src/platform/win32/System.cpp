@@ -60,6 +60,11 @@ std::string ToUtf8(std::wstring_view wide) {
   return result;
 }
 
+std::wstring Wide(std::string_view text) {
+  std::wstring wide;
+  return ToUtf16(text, wide) ? wide : std::wstring();
+}
+
 bool TSystem::GetVersion(TVersionInfo& info) {
   OSVERSIONINFOW v;
   ZeroMemory(&v, sizeof v);

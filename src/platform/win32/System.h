@@ -16,6 +16,8 @@ namespace platform::win32 {
 bool ToUtf16(std::string_view text, std::wstring& wide);
 // UTF-16 from the W functions to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::wstring_view wide);
+// UTF-16 of a caption or message for display; empty when text is not valid UTF-8.
+std::wstring Wide(std::string_view text);
 
 class TSystem : public platform::ISystem {
 public:

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "platform/qt/Shell.h"
-#include "platform/qt/WidgetSet.h"
+#include "widgetset/qt/Shell.h"
+#include "widgetset/qt/WidgetSet.h"
 
 namespace fs = std::filesystem;
 
@@ -30,7 +30,7 @@ class QtShellTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    Widgets = new platform::qt::TWidgetSet(Argc, Argv);
+    Widgets = new widgetset::qt::TWidgetSet(Argc, Argv);
   }
   static void TearDownTestSuite() {
     delete Widgets;
@@ -56,10 +56,10 @@ protected:
   static inline int Argc = 1;
   static inline char Name[] = "qt_backend_tests";
   static inline char* Argv[] = {Name, nullptr};
-  static inline platform::qt::TWidgetSet* Widgets = nullptr;
+  static inline widgetset::qt::TWidgetSet* Widgets = nullptr;
   fs::path Dir, Previous;
   std::unique_ptr<TUrlRecorder> Recorder;
-  platform::qt::TShell Shell;
+  widgetset::qt::TShell Shell;
 };
 
 TEST_F(QtShellTest, ExistingDocumentsOpenByTheirAbsolutePath) {

@@ -28,17 +28,17 @@
 #include "app/uMain.h"
 #include "gfx/Colors.h"
 #include "platform/Resources.h"
-#include "platform/qt/FontRaster.h"
-#include "platform/qt/Peers.h"
-#include "platform/qt/WidgetSet.h"
+#include "widgetset/qt/FontRaster.h"
+#include "widgetset/qt/Peers.h"
+#include "widgetset/qt/WidgetSet.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 #include "ui/SysUtils.h"
 
-using platform::qt::TWidgetPeer;
-using platform::qt::TWidgetSet;
+using widgetset::qt::TWidgetPeer;
+using widgetset::qt::TWidgetSet;
 
 namespace {
 
@@ -244,7 +244,7 @@ TEST_F(QtWidgetSetTest, TitleIconColoursAndFonts) {
   const QList<QSize> sizes = window->windowIcon().availableSizes();
   EXPECT_TRUE(sizes.contains(QSize(32, 32)));
   EXPECT_TRUE(sizes.contains(QSize(48, 48)));
-  EXPECT_TRUE(platform::qt::IconFromIco({}).isNull());
+  EXPECT_TRUE(widgetset::qt::IconFromIco({}).isNull());
 
   // Button face everywhere the framework says so, in the classic scheme.
   EXPECT_TRUE(window->autoFillBackground());
@@ -662,9 +662,9 @@ TEST_F(QtWidgetSetTest, GlyphsComeFromQtInTwoLevels) {
   EXPECT_GT(on, 20u);
   EXPECT_LT(on, mask.Coverage.size() / 2);
 
-  const QString song12 = QFontInfo(platform::qt::ToQFont(song)).family();
+  const QString song12 = QFontInfo(widgetset::qt::ToQFont(song)).family();
   EXPECT_TRUE(song12.contains("UMing") || song12.contains("SimSun")) << song12.toStdString();
-  const QString tahoma = QFontInfo(platform::qt::ToQFont({"Tahoma", 11, false, clNavy})).family();
+  const QString tahoma = QFontInfo(widgetset::qt::ToQFont({"Tahoma", 11, false, clNavy})).family();
   EXPECT_TRUE(tahoma.contains("DejaVu") || tahoma.contains("Tahoma")) << tahoma.toStdString();
   EXPECT_GT(fonts.TextWidth({"Tahoma", 11, false, clNavy}, "45%"), 0);
 }

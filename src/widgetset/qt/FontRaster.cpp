@@ -1,6 +1,6 @@
 // QFont from a font description, metrics from QFontMetrics, masks painted without antialiasing into a
 // grey-scale image and thresholded at half coverage.
-#include "platform/qt/FontRaster.h"
+#include "widgetset/qt/FontRaster.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 namespace {
 
@@ -76,4 +76,4 @@ gfx::TTextMask TFontRaster::Render(const gfx::TFontSpec& description, std::strin
   return mask;
 }
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

@@ -7,7 +7,7 @@
 struct HWND__;
 struct HINSTANCE__;
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 class TMessageWindow : public platform::IMessageWindow {
 public:
@@ -33,4 +33,4 @@ private:
   HWND__* FHandle = nullptr;
 };
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

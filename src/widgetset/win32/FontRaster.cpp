@@ -1,5 +1,5 @@
 // GDI text measurement and rendering into a 32-bit DIB section, and the font cache (see FontRaster.h).
-#include "platform/win32/FontRaster.h"
+#include "widgetset/win32/FontRaster.h"
 
 #include "platform/win32/System.h"
 
@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 namespace {
 
@@ -19,10 +19,7 @@ BYTE CharSetFor(const std::string& name) {
   return DEFAULT_CHARSET;
 }
 
-std::wstring Wide(std::string_view utf8) {
-  std::wstring wide;
-  return ToUtf16(utf8, wide) ? wide : std::wstring();
-}
+using platform::win32::Wide;
 
 }  // namespace
 
@@ -101,4 +98,4 @@ gfx::TTextMask TFontRaster::Render(const gfx::TFontSpec& font, std::string_view 
   return mask;
 }
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

@@ -22,7 +22,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 QColor ToQColor(TColor color);
 
@@ -229,4 +229,4 @@ private:
   bool FFixedSize;
 };
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

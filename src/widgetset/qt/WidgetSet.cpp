@@ -1,6 +1,6 @@
 // The Qt widget set: peers from Peers.h, message windows as hidden QObjects, the loop over
 // processEvents. Objects whose owner goes away inside their own callback are deleted after it.
-#include "platform/qt/WidgetSet.h"
+#include "widgetset/qt/WidgetSet.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -13,9 +13,9 @@
 #include <chrono>
 #include <map>
 
-#include "platform/qt/Peers.h"
+#include "widgetset/qt/Peers.h"
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 namespace {
 
@@ -236,4 +236,4 @@ TRect TWidgetSet::DesktopRect() {
   return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

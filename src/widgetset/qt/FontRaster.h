@@ -6,7 +6,7 @@
 
 #include "gfx/FontRaster.h"
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 // Registers the substitutes for the Windows faces; needs no application object, idempotent.
 void InstallFontSubstitutions();
@@ -22,4 +22,4 @@ public:
   gfx::TTextMask Render(const gfx::TFontSpec& font, std::string_view utf8) override;
 };
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

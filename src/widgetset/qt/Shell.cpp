@@ -1,5 +1,5 @@
 // Opens a document through QDesktopServices (xdg-open on most desktops) after resolving its name.
-#include "platform/qt/Shell.h"
+#include "widgetset/qt/Shell.h"
 
 #include <QDesktopServices>
 #include <QString>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 void TShell::OpenDocument(const std::string&, const std::string& file) {
   if (file.empty()) return;
@@ -17,4 +17,4 @@ void TShell::OpenDocument(const std::string&, const std::string& file) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(absolute.lexically_normal().string())));
 }
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

@@ -1,6 +1,6 @@
 // The Qt peers: plain widgets without layouts, so that every child sits at its control's bounds, and
 // palettes in the classic colour scheme. Input reaches the controls only through their User* sinks.
-#include "platform/qt/Peers.h"
+#include "widgetset/qt/Peers.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -25,13 +25,13 @@
 #include <algorithm>
 
 #include "gfx/Colors.h"
-#include "platform/qt/FontRaster.h"
+#include "widgetset/qt/FontRaster.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 namespace {
 
@@ -525,4 +525,4 @@ void TFormPeer::SetMinimized(bool minimized) {
   window->activateWindow();
 }
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

@@ -1,15 +1,15 @@
 // The Win32 widget set (see WidgetSet.h): peer creation, the message loop with Tab navigation in the
 // framework's order, message boxes, the cursor and the desktop's work area.
-#include "platform/win32/WidgetSet.h"
+#include "widgetset/win32/WidgetSet.h"
 
 #include <vector>
 
-#include "platform/win32/FontRaster.h"
-#include "platform/win32/MessageWindow.h"
-#include "platform/win32/Peers.h"
+#include "widgetset/win32/FontRaster.h"
+#include "widgetset/win32/MessageWindow.h"
+#include "widgetset/win32/Peers.h"
 #include "platform/win32/System.h"
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 namespace {
 
@@ -58,10 +58,7 @@ void Dispatch(const MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-std::wstring Wide(const std::string& utf8) {
-  std::wstring wide;
-  return ToUtf16(utf8, wide) ? wide : std::wstring();
-}
+using platform::win32::Wide;
 
 }  // namespace
 
@@ -189,4 +186,4 @@ TRect TWidgetSet::DesktopRect() {
   return {area.left, area.top, area.right, area.bottom};
 }
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

@@ -1,11 +1,11 @@
 // Hidden windows for timers and posted messages (see MessageWindow.h).
-#include "platform/win32/MessageWindow.h"
+#include "widgetset/win32/MessageWindow.h"
 
 #include <windows.h>
 
 #undef PostMessage
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 namespace {
 
@@ -61,4 +61,4 @@ void TMessageWindow::Deliver(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   proc(msg, wParam, lParam);
 }
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

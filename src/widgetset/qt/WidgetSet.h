@@ -1,25 +1,22 @@
-// The Win32 widget set: native controls (common controls 6) for the framework's controls, GDI glyphs
-// for the canvas (installed while the set exists), hidden windows for timers, the GetMessage loop,
-// MessageBoxW and the application-wide cursor. Peers translate; the framework decides.
+// The Qt widget set: the QApplication, native peers for every control kind, hidden message windows on
+// precise Qt timers, the message loop over processEvents, message boxes and the wait cursor. It also
+// installs the Qt glyph source for the canvas. Everything runs on the thread that made it.
 #pragma once
-#include <map>
 #include <memory>
 
+#include "widgetset/qt/FontRaster.h"
 #include "ui/Peers.h"
 
-// The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
-struct HINSTANCE__;
-struct HBRUSH__;
-struct HICON__;
+class QApplication;
+class QMessageBox;
 
-namespace platform::win32 {
-
-class TFontRaster;
+namespace widgetset::qt {
 
 class TWidgetSet : public IWidgetSet {
 public:
-  // Null: the executable's own module. Registers the window classes and initialises the common controls.
-  explicit TWidgetSet(HINSTANCE__* instance = nullptr);
+  // Makes the application object (or uses the one that exists) and installs the glyph source.
+  // argc and argv must outlive the widget set, as Qt keeps them.
+  TWidgetSet(int& argc, char** argv);
   ~TWidgetSet() override;
   TWidgetSet(const TWidgetSet&) = delete;
   TWidgetSet& operator=(const TWidgetSet&) = delete;
@@ -36,32 +33,28 @@ public:
   std::unique_ptr<IStatusBarPeer> CreateStatusBar(TStatusBar& control, IControlPeer& parent) override;
   std::unique_ptr<IPicturePeer> CreatePicture(TGraphicControl& control, IControlPeer& parent) override;
 
+  // Timers are Qt precise timers; periods below 10 ms run at 10 ms, the shortest a Windows timer has.
   std::unique_ptr<platform::IMessageWindow> CreateMessageWindow(platform::TWindowProc proc) override;
-  // GetMessageW and dispatch; WM_QUIT ends the application, and from then on nothing waits here.
+  // Waits until events arrive and dispatches that batch.
   void HandleMessage() override;
   void ProcessMessages() override;
-  // MessageBoxW owned by the active window.
+  // A QMessageBox, modal for the application; "确定" is OK, "取消" (and Escape) is Cancel. Closing a box
+  // that has only OK answers OK.
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
-  // The hourglass (or arrow) holds over the client areas of the program's windows until Default.
   void SetCursor(TCursor cursor) override;
-  // The work area: the desktop without the taskbar.
   TRect DesktopRect() override;
 
-  // For the peers.
-  HINSTANCE__* Instance() const { return FInstance; }
-  TFontRaster& Fonts() { return *FFonts; }
-  // A brush of the colour, kept by the set; system colours give the system's own brushes.
-  HBRUSH__* Brush(TColor color);
-  // Null while the cursor is the default one.
-  HICON__* OverrideCursor() const { return FOverrideCursor; }
+  // The box MessageBox shows, not yet shown; and the answer a finished box gives.
+  static std::unique_ptr<QMessageBox> BuildMessageBox(const std::string& text, const std::string& caption,
+                                                      uint32_t flags);
+  static int AnswerOf(const QMessageBox& box);
+
+  TFontRaster& Fonts() { return FFonts; }
 
 private:
-  void QuitReceived();
-  HINSTANCE__* FInstance;
-  std::unique_ptr<TFontRaster> FFonts;
-  std::map<TColor, HBRUSH__*> FBrushes;
-  HICON__* FOverrideCursor = nullptr;
-  bool FQuit = false;
+  std::unique_ptr<QApplication> FApplication;
+  TFontRaster FFonts;
+  bool FWaitCursor = false;
 };
 
-}  // namespace platform::win32
+}  // namespace widgetset::qt

@@ -1,14 +1,14 @@
 // The native peers (see Peers.h): window creation, property translation, and the way back from
 // native notifications to the controls' User* sinks.
-#include "platform/win32/Peers.h"
+#include "widgetset/win32/Peers.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/FontRaster.h"
+#include "widgetset/win32/FontRaster.h"
 #include "platform/win32/System.h"
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 const wchar_t* const FormClassName = L"BriskoForm";
 const wchar_t* const ContainerClassName = L"BriskoContainer";
@@ -19,10 +19,7 @@ namespace {
 constexpr const wchar_t* PeerProperty = L"Brisko.Peer";
 constexpr UINT_PTR SubclassId = 1;
 
-std::wstring Wide(const std::string& utf8) {
-  std::wstring wide;
-  return ToUtf16(utf8, wide) ? wide : std::wstring();
-}
+using platform::win32::Wide;
 
 int Width(const TRect& r) { return std::max(r.Width(), 0); }
 int Height(const TRect& r) { return std::max(r.Height(), 0); }
@@ -570,4 +567,4 @@ bool TPicturePeer::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
   }
 }
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

@@ -3,7 +3,7 @@
 // framework). A window property leads from a window back to its peer, so notifications that arrive
 // at the parent (WM_COMMAND, WM_HSCROLL, WM_CTLCOLOR*) reach the child's peer and its User* sinks.
 #pragma once
-#include "platform/win32/WidgetSet.h"
+#include "widgetset/win32/WidgetSet.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -18,7 +18,7 @@
 #undef TextOut
 #undef DrawText
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 // The framework's colours as GDI colours; system colours from the running system's scheme.
 COLORREF ToColorRef(TColor color);
@@ -201,4 +201,4 @@ private:
   bool FPressed = false;
 };
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32

@@ -5,7 +5,7 @@
 
 #include "platform/Shell.h"
 
-namespace platform::qt {
+namespace widgetset::qt {
 
 class TShell : public platform::IShell {
 public:
@@ -13,4 +13,4 @@ public:
   void OpenDocument(const std::string& verb, const std::string& file) override;
 };
 
-}  // namespace platform::qt
+}  // namespace widgetset::qt

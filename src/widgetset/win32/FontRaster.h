@@ -14,7 +14,7 @@
 struct HFONT__;
 struct HDC__;
 
-namespace platform::win32 {
+namespace widgetset::win32 {
 
 class TFontRaster : public gfx::FontRaster {
 public:
@@ -40,4 +40,4 @@ private:
   HDC__* FDC;
 };
 
-}  // namespace platform::win32
+}  // namespace widgetset::win32
