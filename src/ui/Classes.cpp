@@ -28,7 +28,12 @@ void TComponent::EndLoading() {
 }
 
 void TComponent::DestroyComponents() {
-  while (!FComponents.empty()) delete FComponents.back();
+  while (!FComponents.empty()) FComponents.back()->Free();
+}
+
+void TComponent::Free() {
+  BeforeDestruction();
+  delete this;
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}

@@ -31,13 +31,19 @@ public:
   bool Loading() const { return FLoading; }
   // Ends the loading state of this component and everything it owns, owner first.
   void EndLoading();
-  // Destroys every owned component, newest first.
+  // Destroys every owned component, newest first, each through Free.
   void DestroyComponents();
+  // Destroys the component after BeforeDestruction, while the whole object still exists: what a
+  // destroy handler of a derived class reads is still there. Components are freed this way (by their
+  // owner, or by a form's Release), never deleted outright once handlers are bound to them.
+  void Free();
 
 protected:
   // Puts a component back into the loading state while it builds itself (a window and its controls).
   void BeginLoading() { FLoading = true; }
   virtual void Loaded() {}
+  // The last moment at which the component is whole: Free calls it before the destructors run.
+  virtual void BeforeDestruction() {}
   // Told when a component owned by the same owner is inserted or removed.
   virtual void Notification(TComponent* component, TOperation operation);
 

@@ -1,6 +1,7 @@
 // Window and application behaviour, portable: the widget set only shows what is decided here.
 #include "ui/Forms.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "ui/SysUtils.h"
@@ -10,6 +11,8 @@ TScreen* Screen = nullptr;
 
 namespace {
 std::unique_ptr<TScreen> TheScreen;
+// The application window's message that frees released windows.
+constexpr uint32_t CmRelease = platform::WmUser + 0x100;
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
@@ -19,8 +22,12 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TCustomForm::~TCustomForm() {
-  if (OnDestroy) Application->Dispatch([this] { OnDestroy(this); });
+  if (Application) Application->CancelRelease(this);
   DestroyComponents();
+}
+
+void TCustomForm::BeforeDestruction() {
+  if (OnDestroy && Application) Application->Dispatch([this] { OnDestroy(this); });
 }
 
 void TCustomForm::SetIcon(const TIconData& icon) {
@@ -75,6 +82,10 @@ void TCustomForm::Hide() {
 }
 
 void TCustomForm::Close() {
+  if (FModal) {
+    FModalResult = IdCancel;
+    return;
+  }
   TCloseAction action = TCloseAction::Hide;
   if (OnClose) OnClose(this, action);
   if (action == TCloseAction::None) return;
@@ -87,21 +98,47 @@ void TCustomForm::Close() {
     return;
   }
   Hide();
-  if (action == TCloseAction::Free) delete this;
+  if (action == TCloseAction::Free) Release();
+}
+
+void TCustomForm::Release() { Application->ReleaseLater(this); }
+
+namespace {
+
+// Every visible, enabled window of the program, owned by the application or by one of its windows.
+void CollectEnabledWindows(TComponent* owner, const TCustomForm* except, std::vector<TCustomForm*>& found) {
+  for (TComponent* c : owner->Components())
+    if (auto* form = dynamic_cast<TCustomForm*>(c)) {
+      if (form != except && form->Visible() && form->Enabled()) found.push_back(form);
+      CollectEnabledWindows(form, except, found);
+    }
+}
+
+}  // namespace
+
+bool TCustomForm::CloseModal() {
+  TCloseAction action = TCloseAction::Hide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::None) return false;
+  if (action == TCloseAction::Free) Release();
+  return true;
 }
 
 int TCustomForm::ShowModal() {
-  // Every other visible window is disabled until this one closes, as a modal dialog does.
+  // Every other window is disabled until this one closes, as a modal dialog does.
   std::vector<TCustomForm*> disabled;
-  for (TComponent* c : Application->Components())
-    if (auto* form = dynamic_cast<TCustomForm*>(c); form && form != this && form->Visible() && form->Enabled()) {
-      form->SetEnabled(false);
-      disabled.push_back(form);
-    }
+  CollectEnabledWindows(Application, this, disabled);
+  for (TCustomForm* form : disabled) form->SetEnabled(false);
   FModalResult = 0;
+  FModal = true;
   Show();
-  while (FModalResult == 0 && Visible() && !Application->Terminated()) Application->HandleMessage();
-  if (FModalResult == 0) FModalResult = IdCancel;
+  for (;;) {
+    while (FModalResult == 0 && Visible() && !Application->Terminated()) Application->HandleMessage();
+    if (FModalResult == 0) FModalResult = IdCancel;
+    if (Application->Terminated() || CloseModal()) break;
+    FModalResult = 0;
+  }
+  FModal = false;
   Hide();
   for (TCustomForm* form : disabled) form->SetEnabled(true);
   return FModalResult;
@@ -139,11 +176,13 @@ TApplication::TApplication(IWidgetSet& widgets) : TComponent(nullptr), FWidgets(
   Application = this;
   TheScreen = std::make_unique<TScreen>(widgets);
   Screen = TheScreen.get();
+  FWindow = widgets.CreateMessageWindow([this](uint32_t msg, uintptr_t, intptr_t) { WindowProc(msg); });
   EndLoading();
 }
 
 TApplication::~TApplication() {
   DestroyComponents();
+  FWindow.reset();
   Screen = nullptr;
   TheScreen.reset();
   Application = nullptr;
@@ -177,12 +216,48 @@ void TApplication::HandleException(const std::exception& error) {
 }
 
 void TApplication::Dispatch(const std::function<void()>& entry) {
+  struct TDepth {
+    TApplication& App;
+    explicit TDepth(TApplication& app) : App(app) { ++App.FDispatchDepth; }
+    ~TDepth() {
+      // The outermost entry is over: windows released meanwhile can go now, through the loop.
+      if (--App.FDispatchDepth == 0 && !App.FReleased.empty() && !App.FReleasePosted) {
+        App.FReleasePosted = true;
+        App.FWindow->PostMessage(CmRelease, 0, 0);
+      }
+    }
+  } depth(*this);
   try {
     entry();
   } catch (const std::exception& error) {
     HandleException(error);
   }
 }
+
+void TApplication::ReleaseLater(TCustomForm* form) {
+  if (std::find(FReleased.begin(), FReleased.end(), form) != FReleased.end()) return;
+  FReleased.push_back(form);
+  if (FReleasePosted) return;
+  FReleasePosted = true;
+  FWindow->PostMessage(CmRelease, 0, 0);
+}
+
+void TApplication::WindowProc(uint32_t msg) {
+  if (msg != CmRelease) return;
+  FReleasePosted = false;
+  // Pumped from inside a handler: the end of the outermost entry posts the message again.
+  if (FDispatchDepth == 0) FreeReleased();
+}
+
+void TApplication::FreeReleased() {
+  while (!FReleased.empty()) {
+    TCustomForm* form = FReleased.back();
+    FReleased.pop_back();
+    form->Free();
+  }
+}
+
+void TApplication::CancelRelease(TCustomForm* form) { std::erase(FReleased, form); }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::Remove && component == FMainForm) FMainForm = nullptr;

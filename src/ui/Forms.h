@@ -36,7 +36,14 @@ public:
 
   void Show();
   void Hide();
+  // Asks OnClose what closing means (hide by default; nothing, minimise or free); closing the main
+  // window ends the program. A modal window only sets its ModalResult: its loop does the rest.
   void Close();
+  // Frees the window once no handler is running (see TApplication::Dispatch); safe from the window's
+  // own handlers, which may still be on the stack, and from inside its modal loop.
+  void Release();
+  // Shows the window and runs its loop until ModalResult is set; every other window is disabled
+  // meanwhile. Answers the result (IdCancel when the window was closed or hidden without one).
   int ShowModal();
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int value) { FModalResult = value; }
@@ -76,10 +83,15 @@ protected:
   void EndCreate();
   std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
   void ReplayProperties() override;
+  // Runs OnDestroy while the derived window still exists.
+  void BeforeDestruction() override;
 
 private:
   void PlaceAtCentre();
   void Activate();
+  // OnClose at the end of a modal loop; false when the window refuses to close.
+  bool CloseModal();
+  bool FModal = false;
   TFormBorderStyle FBorderStyle = TFormBorderStyle::Sizeable;
   unsigned FBorderIcons = BorderIcon::SystemMenu | BorderIcon::Minimize | BorderIcon::Maximize;
   TPosition FPosition = TPosition::Designed;
@@ -141,14 +153,27 @@ public:
   int MessageBox(const std::string& text, const std::string& caption = "", uint32_t flags = MbOk);
   // The error box: the message, the application title, the error icon, one OK button.
   void HandleException(const std::exception& error);
-  // Runs an entry from the host into the program; errors end up in the error box.
+  // Runs an entry from the host into the program; errors end up in the error box. Entries nest when a
+  // handler pumps messages; DispatchDepth counts them.
   void Dispatch(const std::function<void()>& entry);
+  int DispatchDepth() const { return FDispatchDepth; }
+  // Frees a window later, through a posted message, at a moment when no handler runs (depth 0).
+  void ReleaseLater(TCustomForm* form);
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
+  friend class TCustomForm;
+  void WindowProc(uint32_t msg);
+  void FreeReleased();
+  void CancelRelease(TCustomForm* form);
+
   IWidgetSet& FWidgets;
+  std::unique_ptr<platform::IMessageWindow> FWindow;
+  std::vector<TCustomForm*> FReleased;
+  bool FReleasePosted = false;
+  int FDispatchDepth = 0;
   std::string FTitle;
   TIconData FIcon;
   bool FShowMainForm = true;

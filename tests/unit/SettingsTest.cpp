@@ -84,7 +84,7 @@ TEST_F(SettingsTest, SavesTheTenValuesAndTheLogonEntryThenLoadsThemBack) {
   frmMain->btnSure->UserClicked();
   EXPECT_EQ(Run()->Values.count(RunValue), 0u);
 
-  delete frmMain;
+  frmMain->Free();
   Application->CreateForm(frmMain);
   EXPECT_EQ(frmMain->trackDepth->Position(), 300);
   EXPECT_EQ(frmMain->lblDepth->Caption(), "整理0-300M的内存空间");

@@ -56,7 +56,7 @@ QColor ToQColor(TColor color) { return QColor::fromRgb(gfx::ToPixel(color)); }
 
 void Dispose(QObject* object) {
   if (!object) return;
-  if (TCallbackScope::Active())
+  if (Application && Application->DispatchDepth() > 0)
     object->deleteLater();
   else
     delete object;
@@ -169,7 +169,6 @@ TButtonPeer::TButtonPeer(TButton& control, QWidget* parent) : TWidgetPeer(new QP
   auto* button = As<QPushButton>();
   button->setAutoDefault(false);
   Connect(button, &QPushButton::clicked, [&control] {
-    const TCallbackScope scope;
     control.UserClicked();
   });
 }
@@ -184,7 +183,6 @@ void TButtonPeer::SetDefault(bool isDefault) {
 
 TCheckBoxPeer::TCheckBoxPeer(TCheckBox& control, QWidget* parent) : TWidgetPeer(new QCheckBox(parent), QPalette::Window) {
   Connect(As<QCheckBox>(), &QCheckBox::toggled, [&control](bool checked) {
-    const TCallbackScope scope;
     control.UserToggled(checked);
   });
 }
@@ -205,7 +203,6 @@ TComboBoxPeer::TComboBoxPeer(TComboBox& control, QWidget* parent) : TWidgetPeer(
   combo->setEditable(false);
   // activated is the user's choice only; currentIndexChanged would also report the program's.
   Connect(combo, &QComboBox::activated, [&control](int index) {
-    const TCallbackScope scope;
     control.UserSelected(index);
   });
 }
@@ -231,7 +228,6 @@ TTrackBarPeer::TTrackBarPeer(TTrackBar& control, QWidget* parent)
   slider->setTickPosition(QSlider::TicksBelow);
   slider->setSingleStep(1);
   Connect(slider, &QSlider::valueChanged, [&control](int value) {
-    const TCallbackScope scope;
     control.UserMovedTo(value);
   });
 }
@@ -401,14 +397,12 @@ void TFormWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   // A disabled window (behind a modal one) takes no input, its close box included.
   if (!FForm || !isEnabled()) return;
-  const TCallbackScope scope;
   FForm->UserClosed();
 }
 
 void TFormWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::ActivationChange || !FForm) return;
-  const TCallbackScope scope;
   if (isActiveWindow()) {
     // The window manager has framed the window by the time it activates it.
     if (FCenterPending) CenterOnDesktop();

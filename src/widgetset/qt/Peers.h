@@ -26,20 +26,8 @@ namespace widgetset::qt {
 
 QColor ToQColor(TColor color);
 
-// Marks a native callback into the program; objects disposed during one outlive it.
-class TCallbackScope {
-public:
-  TCallbackScope() { ++FDepth; }
-  ~TCallbackScope() { --FDepth; }
-  TCallbackScope(const TCallbackScope&) = delete;
-  TCallbackScope& operator=(const TCallbackScope&) = delete;
-  static bool Active() { return FDepth > 0; }
-
-private:
-  static inline int FDepth = 0;
-};
-
-// Deletes now, or after the running callback when inside one (its caller may still use the object).
+// Deletes now, or later when a handler of the program is running (the widget may be the one whose
+// signal is being handled); the loop deletes what waits once no handler runs.
 void Dispose(QObject* object);
 
 // A peer over one widget, which it owns.

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <map>
 
+#include "ui/Forms.h"
 #include "widgetset/qt/Peers.h"
 
 namespace widgetset::qt {
@@ -58,11 +59,14 @@ public:
 
   void Deliver(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     if (!FProc) return;
-    const TCallbackScope scope;
     // The procedure may destroy its window, and with it FProc.
     const platform::TWindowProc proc = FProc;
+    ++FDelivering;
     proc(msg, wParam, lParam);
+    --FDelivering;
   }
+  // An object in its own event handler must not be deleted there.
+  bool Delivering() const { return FDelivering > 0; }
 
 protected:
   void timerEvent(QTimerEvent* event) override {
@@ -72,6 +76,7 @@ protected:
 
 private:
   platform::TWindowProc FProc;
+  int FDelivering = 0;
   std::map<uintptr_t, int> FTimers;
   std::map<int, uintptr_t> FIds;
 };
@@ -82,7 +87,10 @@ public:
   ~TMessageWindow() override {
     if (!FObject) return;
     FObject->Close();
-    Dispose(FObject);
+    if (FObject->Delivering())
+      FObject->deleteLater();
+    else
+      delete FObject.data();
   }
   TMessageWindow(const TMessageWindow&) = delete;
   TMessageWindow& operator=(const TMessageWindow&) = delete;
@@ -172,12 +180,12 @@ std::unique_ptr<platform::IMessageWindow> TWidgetSet::CreateMessageWindow(platfo
 
 void TWidgetSet::HandleMessage() {
   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  DeleteDisposed();
+  if (!Application || Application->DispatchDepth() == 0) DeleteDisposed();
 }
 
 void TWidgetSet::ProcessMessages() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  DeleteDisposed();
+  if (!Application || Application->DispatchDepth() == 0) DeleteDisposed();
 }
 
 std::unique_ptr<QMessageBox> TWidgetSet::BuildMessageBox(const std::string& text, const std::string& caption,

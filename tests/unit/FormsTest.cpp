@@ -1,0 +1,162 @@
+// Window lifetimes headless: a window freed from its own handler, handlers that pump messages, a modal
+// window made per click and freed when it closes, and re-entry through the pump. The sanitizer build
+// runs these too, so a window freed while its handler still runs is caught there.
+#include <gtest/gtest.h>
+
+#include "TestApplication.h"
+#include "ui/ExtCtrls.h"
+#include "ui/StdCtrls.h"
+#include "ui/SysUtils.h"
+
+namespace {
+
+class TProbeForm : public TForm {
+public:
+  TProbeForm(TComponent* owner, int& destroyed) : TForm(owner), FDestroyed(destroyed) {
+    SetClientSize(200, 100);
+    Button = Add<TButton>("Button", this, 8, 8, 75, 25, "关闭");
+    Timer = new TTimer(this);
+    Timer->SetEnabled(false);
+    Timer->SetInterval(10);
+    OnClose = [](TObject*, TCloseAction& action) { action = TCloseAction::Free; };
+    // A destroy handler that reads the derived window: it must run while the window is whole.
+    OnDestroy = [this](TObject*) { FDestroyed += Button->Caption() == "关闭" ? 1 : 100; };
+    EndCreate();
+  }
+  TButton* Button;
+  TTimer* Timer;
+
+private:
+  int& FDestroyed;
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+  TTestApplication Env;
+  int Destroyed = 0;
+  TProbeForm* Make(TComponent* owner = nullptr) { return new TProbeForm(owner ? owner : Application, Destroyed); }
+};
+
+TEST_F(FormsTest, AWindowClosedByItsOwnHandlerIsFreedAfterTheHandlerEvenWhenItPumps) {
+  TProbeForm* form = Make();
+  form->Show();
+  bool aliveAfterPump = false;
+  form->Button->OnClick = [&](TObject*) {
+    form->Close();
+    Application->ProcessMessages();
+    // Still whole: the handler runs on in a window the user closed.
+    aliveAfterPump = Destroyed == 0 && form->Button->Caption() == "关闭";
+    EXPECT_EQ(Application->DispatchDepth(), 1);
+  };
+  form->Button->UserClicked();
+  EXPECT_TRUE(aliveAfterPump);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(Destroyed, 0);
+  Env.Widgets.ProcessMessages();
+  EXPECT_EQ(Destroyed, 1);
+  EXPECT_EQ(Application->Components().size(), 0u);
+}
+
+TEST_F(FormsTest, ReleasedTwiceOrFreedByItsOwnerMeanwhileIsFreedOnce) {
+  TProbeForm* owner = Make();
+  TProbeForm* child = Make(owner);
+  child->Release();
+  child->Release();
+  owner->Free();  // takes the child with it before the release arrives
+  EXPECT_EQ(Destroyed, 2);
+  Env.Widgets.ProcessMessages();
+  EXPECT_EQ(Destroyed, 2);
+}
+
+TEST_F(FormsTest, AModalWindowMadePerClickRunsItsLoopAndIsFreedWhenItCloses) {
+  TProbeForm* main = Make();
+  main->Show();
+  int result = 0;
+  main->Button->OnClick = [&](TObject*) {
+    TProbeForm* dialog = Make(main);
+    // The dialog's own tick pumps messages and then closes it.
+    dialog->Timer->OnTimer = [dialog](TObject*) {
+      Application->ProcessMessages();
+      dialog->Close();
+    };
+    dialog->Timer->SetEnabled(true);
+    result = dialog->ShowModal();
+    // After the loop the window is hidden but still readable; it goes once this handler is over.
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_EQ(dialog->ModalResult(), IdCancel);
+    EXPECT_EQ(Destroyed, 0);
+  };
+  main->Button->UserClicked();
+  EXPECT_EQ(result, IdCancel);
+  EXPECT_TRUE(main->Enabled());
+  Env.Widgets.ProcessMessages();
+  EXPECT_EQ(Destroyed, 1);
+  EXPECT_EQ(main->Components().size(), 2u);  // its own button and timer
+}
+
+TEST_F(FormsTest, TheOtherWindowsTakeNoInputWhileAModalOneIsOpen) {
+  TProbeForm* main = Make();
+  main->Show();
+  bool mainEnabledInside = true;
+  main->Button->OnClick = [&](TObject*) {
+    TProbeForm* dialog = Make(main);
+    dialog->Timer->OnTimer = [&, dialog](TObject*) {
+      mainEnabledInside = main->Enabled();
+      dialog->SetModalResult(IdOk);
+    };
+    dialog->Timer->SetEnabled(true);
+    EXPECT_EQ(dialog->ShowModal(), IdOk);
+  };
+  main->Button->UserClicked();
+  EXPECT_FALSE(mainEnabledInside);
+  EXPECT_TRUE(main->Enabled());
+}
+
+TEST_F(FormsTest, AModalWindowThatRefusesToCloseStaysInItsLoop) {
+  TProbeForm* dialog = Make();
+  int asked = 0;
+  dialog->OnClose = [&](TObject*, TCloseAction& action) { action = ++asked < 2 ? TCloseAction::None : TCloseAction::Hide; };
+  dialog->Timer->OnTimer = [dialog](TObject*) { dialog->Close(); };
+  dialog->Timer->SetEnabled(true);
+  EXPECT_EQ(dialog->ShowModal(), IdCancel);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(Destroyed, 0);  // hidden, not freed
+}
+
+TEST_F(FormsTest, AHandlerReenteredThroughThePumpRunsNestedAndReleasesWaitForTheOutermost) {
+  TProbeForm* form = Make();
+  TProbeForm* victim = Make();
+  std::vector<int> depths;
+  form->Timer->OnTimer = [&](TObject*) {
+    depths.push_back(Application->DispatchDepth());
+    victim->Release();
+  };
+  form->Timer->SetEnabled(true);
+  form->Button->OnClick = [&](TObject*) {
+    // A long handler that keeps the window live: ticks run inside it.
+    for (int i = 0; i < 3; ++i) Env.Widgets.Advance(10);
+    EXPECT_EQ(Destroyed, 0);
+  };
+  form->Button->UserClicked();
+  EXPECT_EQ(depths, (std::vector<int>{2, 2, 2}));
+  EXPECT_EQ(Destroyed, 0);
+  Env.Widgets.ProcessMessages();
+  EXPECT_EQ(Destroyed, 1);
+}
+
+TEST_F(FormsTest, ErrorsInNestedHandlersReachTheErrorBoxAndTheDepthUnwinds) {
+  TProbeForm* form = Make();
+  form->Timer->OnTimer = [](TObject*) { throw Exception("内层"); };
+  form->Timer->SetEnabled(true);
+  form->Button->OnClick = [&](TObject*) {
+    Env.Widgets.Advance(10);
+    throw Exception("外层");
+  };
+  form->Button->UserClicked();
+  ASSERT_EQ(Env.Widgets.MessageBoxes.size(), 2u);
+  EXPECT_EQ(Env.Widgets.MessageBoxes[0].Text, "内层");
+  EXPECT_EQ(Env.Widgets.MessageBoxes[1].Text, "外层");
+  EXPECT_EQ(Application->DispatchDepth(), 0);
+}
+
+}  // namespace
