@@ -1,6 +1,6 @@
-// The processor usage counter's module state and its two sources. Every offset and length in the
-// performance block is checked against the buffer before it is read: an object or counter walk that
-// would leave the buffer finds nothing, an instance walk stops there; nothing is read past the end.
+// The processor usage counter's module state and its two sources. The performance block is read through
+// the bounds-checked reader: an object or counter walk that would leave the buffer finds nothing, an
+// instance walk stops there; nothing is read past the end.
 #include "measure/CpuUsage.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "measure/PerfBlock.h"
 #include "platform/Host.h"
 #include "ui/SysUtils.h"
 
@@ -43,113 +44,21 @@ struct TModuleState {
 
 TModuleState State;
 
-// Little-endian reads that fail instead of leaving the buffer. Offsets are 64-bit so that an
-// offset plus a 32-bit length never wraps.
-class TBlockReader {
-public:
-  explicit TBlockReader(const std::vector<uint8_t>& buffer) : FData(buffer.data()), FSize(buffer.size()) {}
-  bool U16(uint64_t offset, uint16_t& value) const {
-    uint64_t raw;
-    if (!Read(offset, 2, raw)) return false;
-    value = static_cast<uint16_t>(raw);
-    return true;
-  }
-  bool U32(uint64_t offset, uint32_t& value) const {
-    uint64_t raw;
-    if (!Read(offset, 4, raw)) return false;
-    value = static_cast<uint32_t>(raw);
-    return true;
-  }
-  bool I64(uint64_t offset, int64_t& value) const {
-    uint64_t raw;
-    if (!Read(offset, 8, raw)) return false;
-    value = static_cast<int64_t>(raw);
-    return true;
-  }
-
-private:
-  bool Read(uint64_t offset, unsigned count, uint64_t& value) const {
-    if (offset > FSize || FSize - offset < count) return false;
-    value = 0;
-    for (unsigned i = count; i-- > 0;) value = value << 8 | FData[offset + i];
-    return true;
-  }
-  const uint8_t* FData;
-  uint64_t FSize;
-};
-
-// The fields of the processor object the sample uses.
-struct TProcessorObject {
-  uint64_t At = 0;
-  uint32_t DefinitionLength = 0;
-  uint32_t HeaderLength = 0;
-  uint32_t NumCounters = 0;
-  int32_t NumInstances = 0;
-};
-
-// A zero length in the object or counter walk would show the same record on every later step, and
-// that record was just found not to be the wanted one, so it ends the walk as "not found".
-bool FindProcessorObject(const TBlockReader& block, TProcessorObject& object) {
-  uint32_t headerLength, numObjects;
-  if (!block.U32(24, headerLength) || !block.U32(28, numObjects)) return false;
-  uint64_t at = headerLength;
-  for (uint32_t k = 0; k < numObjects; ++k) {
-    uint32_t totalLength, title;
-    if (!block.U32(at, totalLength) || !block.U32(at + 12, title)) return false;
-    if (title == ProcessorObject) {
-      uint32_t numInstances;
-      // An object whose header is cut off by the buffer's end is not a usable processor object.
-      if (!block.U32(at + 4, object.DefinitionLength) || !block.U32(at + 8, object.HeaderLength) ||
-          !block.U32(at + 32, object.NumCounters) || !block.U32(at + 40, numInstances))
-        return false;
-      object.At = at;
-      object.NumInstances = static_cast<int32_t>(numInstances);
-      return true;
-    }
-    if (totalLength == 0) return false;
-    at += totalLength;
-  }
-  return false;
-}
-
-bool FindIdleCounter(const TBlockReader& block, const TProcessorObject& object, uint32_t& counterOffset) {
-  uint64_t at = object.At + object.HeaderLength;
-  for (uint32_t k = 0; k < object.NumCounters; ++k) {
-    uint32_t byteLength, title;
-    if (!block.U32(at, byteLength) || !block.U32(at + 4, title)) return false;
-    if (title == IdleCounter) return block.U32(at + 36, counterOffset);
-    if (byteLength == 0) return false;
-    at += byteLength;
-  }
-  return false;
-}
-
 // Walks the first instance-count instances. Instances the data does not reach (it lists fewer, a
 // record would leave the buffer, or the records stop advancing) keep their last count: previous
 // := current and current stays, so their idle difference over this interval is 0 and intervals of
 // different samples are never mixed. The walk stays inside the object's listed instances.
-void WalkInstances(const TBlockReader& block, const TProcessorObject& object, uint32_t counterOffset) {
+void WalkInstances(const TPerfBlockReader& block, const TPerfObject& object, const TPerfCounter& idle) {
   const int64_t listed = std::min<int64_t>(State.InstanceCount, object.NumInstances);
-  uint64_t at = object.At + object.DefinitionLength;
+  TPerfInstanceWalk walk(block, object);
   int64_t i = 0;
-  for (; i < listed; ++i) {
-    uint32_t instanceLength, blockLength;
-    int64_t value;
-    if (!block.U32(at, instanceLength)) break;
-    const uint64_t counterBlock = at + instanceLength;
-    if (!block.U32(counterBlock, blockLength) || !block.I64(counterBlock + counterOffset, value)) break;
+  for (int64_t value; i < listed && walk.Next() && walk.Value(idle, value); ++i) {
     if (static_cast<uint64_t>(i) == State.CurrentCounts.size()) {
       State.CurrentCounts.push_back(0);
       State.PreviousCounts.push_back(0);
     }
     State.PreviousCounts[i] = State.CurrentCounts[i];
     State.CurrentCounts[i] = value;
-    const uint64_t next = counterBlock + blockLength;
-    if (next == at) {
-      ++i;
-      break;
-    }
-    at = next;
   }
   // Stored entries past the walk keep their counts; unstored ones are zero and stay so.
   for (auto k = static_cast<size_t>(i); k < State.CurrentCounts.size(); ++k) State.PreviousCounts[k] = State.CurrentCounts[k];
@@ -177,11 +86,9 @@ bool FileTimeOf(const uint16_t (&st)[8], int64_t& fileTime) {
 }
 
 // The time stamp of the block, or false when it is unreadable or no valid date.
-bool ReadSampleTime(const TBlockReader& block, int64_t& fileTime) {
+bool ReadSampleTime(const TPerfBlockReader& block, int64_t& fileTime) {
   uint16_t st[8];
-  for (unsigned k = 0; k < 8; ++k)
-    if (!block.U16(36 + 2 * k, st[k])) return false;
-  return FileTimeOf(st, fileTime);
+  return block.SystemTime(st) && FileTimeOf(st, fileTime);
 }
 
 void QueryPerformanceBlock() {
@@ -200,9 +107,9 @@ void QueryPerformanceBlock() {
 
 void TakeNTSample() {
   QueryPerformanceBlock();
-  const TBlockReader block(State.Buffer);
-  TProcessorObject object;
-  if (!FindProcessorObject(block, object)) throw Exception("Unable to locate the \"Processor\" performance object");
+  const TPerfBlockReader block(State.Buffer);
+  TPerfObject object;
+  if (!block.FindObject(ProcessorObject, object)) throw Exception("Unable to locate the \"Processor\" performance object");
   if (State.InstanceCount == -1) {
     State.InstanceCount = object.NumInstances;
     State.CurrentCounts.clear();
@@ -212,10 +119,10 @@ void TakeNTSample() {
     State.CurrentCounts.reserve(expected);
     State.PreviousCounts.reserve(expected);
   }
-  uint32_t counterOffset;
-  if (!FindIdleCounter(block, object, counterOffset))
+  TPerfCounter idle;
+  if (!block.FindCounter(object, IdleCounter, idle))
     throw Exception("Unable to locate the \"% of CPU usage\" performance counter");
-  WalkInstances(block, object, counterOffset);
+  WalkInstances(block, object, idle);
   State.PreviousTime = State.CurrentTime;
   // A stamp the system could not convert counts as no time passed: the interval reads 0.0.
   int64_t fileTime;

@@ -1,12 +1,14 @@
 // libFuzzer target: arbitrary bytes as the performance blocks of two consecutive processor samples,
-// through the fake host; only the module's own Exception may come out. Built with
-// -DBRISKO_PERF_SEEDS instead of -fsanitize=fuzzer it writes a seed corpus into the given folder.
+// through the fake host, and each block read whole by the block reader; only the module's own
+// Exception may come out. Built with -DBRISKO_PERF_SEEDS instead of -fsanitize=fuzzer it writes a
+// seed corpus into the given folder (scripts/fuzz does, when the corpus is empty).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "measure/CpuUsage.h"
+#include "measure/PerfBlock.h"
 #include "FakeHost.h"
 #include "PerfBlockBuilder.h"
 #include "ui/SysUtils.h"
@@ -43,6 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Split(data, size, first, second);
   InitializeCpuUsage();
   for (std::vector<uint8_t>* block : {&first, &second}) {
+    TPerfObjectData object;
+    ReadPerfObject(TPerfBlockReader(*block), 238, object);
     host->Registry.PerfBlock = *block;
     try {
       TakeCpuSample();
@@ -74,15 +78,15 @@ int main(int argc, char** argv) {
   std::vector<int64_t> many(200);
   for (size_t k = 0; k < many.size(); ++k) many[k] = static_cast<int64_t>(k);
   write("grows", ProcessorBlock(t0, many), ProcessorBlock(t1, {1, 2}));
-  TPerfObjectSpec other;
+  TTestPerfObject other;
   other.TitleIndex = 230;
   other.Counters = {6, 144};
   other.Instances = {{1, 2}, {3, 4}};
-  TPerfObjectSpec processor;
+  TTestPerfObject processor;
   processor.Counters = {142, 144, 6};
   processor.Instances = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
   write("second-object", BuildPerfBlock(t0, {other, processor}), BuildPerfBlock(t1, {processor, other}));
-  TPerfObjectSpec noIdle = processor;
+  TTestPerfObject noIdle = processor;
   noIdle.Counters = {142, 144, 1746};
   write("no-idle-counter", BuildPerfBlock(t0, {noIdle}), BuildPerfBlock(t1, {other}));
   return 0;

@@ -12,6 +12,8 @@
 
 using platform::TRootKey;
 
+using L = TPerfLayout;
+
 namespace {
 
 const std::string ProcessorMissing = "Unable to locate the \"Processor\" performance object";
@@ -160,7 +162,7 @@ TEST_F(CpuUsageNT, TimeStampsConvertFromTheCalendar) {
 TEST_F(CpuUsageNT, TimeStampTheSystemCannotConvertCountsAsNoTimePassed) {
   Sample(T0, {0});
   TPerfBlock invalid = ProcessorBlock(T1, {5000000});
-  invalid.PutU16(BlockSystemTime + 2, 13);  // month 13
+  invalid.PutU16(L::BlockSystemTime + 2, 13);  // month 13
   Sample(invalid);
   EXPECT_EQ(CpuUsageOf(0), 0.0);
   // The next good stamp measures from the last good one (T0), the counts from the invalid sample.
@@ -174,12 +176,12 @@ TEST_F(CpuUsageNT, TimeStampTheSystemCannotConvertCountsAsNoTimePassed) {
   for (const auto& r : refusals) {
     SCOPED_TRACE(r.Word);
     TPerfBlock block = ProcessorBlock(At(2024, 1, 31, 10), {0});
-    block.PutU16(BlockSystemTime + 2 * r.Word, r.Value);
+    block.PutU16(L::BlockSystemTime + 2 * r.Word, r.Value);
     Sample(block);
     EXPECT_EQ(CpuUsageOf(0), 0.0);
   }
   TPerfBlock feb30 = ProcessorBlock(At(2024, 2, 1), {0});
-  feb30.PutU16(BlockSystemTime + 6, 30);
+  feb30.PutU16(L::BlockSystemTime + 6, 30);
   Sample(feb30);
   EXPECT_EQ(CpuUsageOf(0), 0.0);
 }
@@ -199,11 +201,11 @@ TEST_F(CpuUsageNT, IndexMustNameOneOfTheInstances) {
 }
 
 TEST_F(CpuUsageNT, WalksSkipEarlierObjectsAndCountersByTheirLengths) {
-  TPerfObjectSpec other;
+  TTestPerfObject other;
   other.TitleIndex = 230;  // an object with its own counter 6 that must not be taken
   other.Counters = {6, 142, 144};
   other.Instances = {{7777777, 1, 2}, {8888888, 3, 4}};
-  TPerfObjectSpec processor;
+  TTestPerfObject processor;
   processor.Counters = {142, 144, 6};  // the idle counter third
   processor.Instances = {{11, 12, 1000}, {21, 22, 2000}};
   Sample(BuildPerfBlock(T0, {other, processor}));
@@ -218,16 +220,16 @@ TEST_F(CpuUsageNT, WalksSkipEarlierObjectsAndCountersByTheirLengths) {
 TEST_F(CpuUsageNT, FollowsStatedLengthsWhenRecordsCarryExtraBytes) {
   // Stretch the first counter definition by 8 bytes: the definitions after it move, and only the
   // length field says where the next one starts.
-  TPerfObjectSpec processor;
+  TTestPerfObject processor;
   processor.Counters = {142, 6};
   processor.Instances = {{1, 2500000}};
   TPerfBlock block = BuildPerfBlock(T1, {processor});
   const size_t first = block.Definitions[0][0];
   block.Bytes.insert(block.Bytes.begin() + static_cast<std::ptrdiff_t>(first + 40), 8, 0xEE);
-  block.PutU32(first + CounterByteLength, 48);
+  block.PutU32(first + L::CounterByteLength, 48);
   const size_t object = block.Objects[0];
-  block.PutU32(object + ObjectDefinitionLength, block.U32(object + ObjectDefinitionLength) + 8);
-  block.PutU32(object + ObjectTotalByteLength, block.U32(object + ObjectTotalByteLength) + 8);
+  block.PutU32(object + L::ObjectDefinitionLength, block.U32(object + L::ObjectDefinitionLength) + 8);
+  block.PutU32(object + L::ObjectTotalByteLength, block.U32(object + L::ObjectTotalByteLength) + 8);
   Sample(T0, {0});
   Sample(block);
   EXPECT_EQ(CpuUsageOf(0), 0.75);
@@ -238,16 +240,16 @@ TEST_F(CpuUsageNT, MissingObjectOrCounterRaisesAndLeavesTheStateAlone) {
   Sample(T1, {2500000, 5000000});
   ASSERT_EQ(CpuUsageOf(0), 0.75);
 
-  TPerfObjectSpec memory;
+  TTestPerfObject memory;
   memory.TitleIndex = 4;
   memory.Counters = {6};
   memory.Instances = {{9999999}};
-  TPerfObjectSpec disk = memory;
+  TTestPerfObject disk = memory;
   disk.TitleIndex = 236;
   Host.Registry.PerfBlock = BuildPerfBlock(T2, {memory, disk}).Bytes;
   EXPECT_EQ(MessageOf(TakeCpuSample), ProcessorMissing);
 
-  TPerfObjectSpec noIdle;
+  TTestPerfObject noIdle;
   noIdle.Counters = {142, 144, 1746};
   noIdle.Instances = {{1, 2, 99999999}, {1, 2, 99999999}};
   Host.Registry.PerfBlock = BuildPerfBlock(T2, {noIdle}).Bytes;
@@ -295,7 +297,7 @@ TEST_F(CpuUsageNT, InstanceCountIsFixedByTheFirstSample) {
 
 TEST_F(CpuUsageNT, AbsurdInstanceCountIsKeptWithoutStorageForIt) {
   TPerfBlock block = ProcessorBlock(T0, {FileTimeOfPerfTime(T0) / 2});
-  block.PutU32(block.Objects[0] + ObjectNumInstances, 0x7FFFFFFF);
+  block.PutU32(block.Objects[0] + L::ObjectNumInstances, 0x7FFFFFFF);
   Sample(block);
   EXPECT_EQ(CpuUsageOf(0), 0.5);
   EXPECT_EQ(CpuUsageOf(0x7FFFFFFE), 1.0);  // never reached by a walk: its counts are 0
@@ -306,9 +308,9 @@ TEST_F(CpuUsageNT, InstancesTheDataNoLongerListsKeepTheirLastCounts) {
   Sample(T0, {0, 100, 200});
   // One instance, then another object whose records would be misread as instances by a walk that
   // went on past the listed count.
-  TPerfObjectSpec processor;
+  TTestPerfObject processor;
   processor.Instances = {{0, 2500000}};
-  TPerfObjectSpec other;
+  TTestPerfObject other;
   other.TitleIndex = 240;
   other.Counters = {6, 6};
   other.Instances = {{123456789, 987654321}, {123456789, 987654321}};
@@ -331,42 +333,42 @@ TEST_F(CpuUsageNT, ObjectAndCounterWalksThatLeaveTheBufferFindNothing) {
     std::string Message;
   };
   const TCase cases[] = {
-      {"header length past the end", [](TPerfBlock& b) { b.PutU32(BlockHeaderLengthField, 0xFFFFFFF0); }, ProcessorMissing},
-      {"header length just short of the end", [](TPerfBlock& b) { b.PutU32(BlockHeaderLengthField, 8192 - 15); }, ProcessorMissing},
+      {"header length past the end", [](TPerfBlock& b) { b.PutU32(L::BlockHeaderLength, 0xFFFFFFF0); }, ProcessorMissing},
+      {"header length just short of the end", [](TPerfBlock& b) { b.PutU32(L::BlockHeaderLength, 8192 - 15); }, ProcessorMissing},
       {"object length past the end",
        [](TPerfBlock& b) {
-         b.PutU32(b.Objects[0] + ObjectTotalByteLength, 0xFFFFFFFF);
-         b.PutU32(b.Objects[1] + ObjectTitleIndex, 5);
+         b.PutU32(b.Objects[0] + L::ObjectTotalByteLength, 0xFFFFFFFF);
+         b.PutU32(b.Objects[1] + L::ObjectTitleIndex, 5);
        },
        ProcessorMissing},
       {"zero object length, huge object count",
        [](TPerfBlock& b) {
-         b.PutU32(BlockNumObjectTypes, 0xFFFFFFFF);
-         b.PutU32(b.Objects[0] + ObjectTotalByteLength, 0);
+         b.PutU32(L::BlockNumObjectTypes, 0xFFFFFFFF);
+         b.PutU32(b.Objects[0] + L::ObjectTotalByteLength, 0);
        },
        ProcessorMissing},
       {"processor object cut off by the end",
        [](TPerfBlock& b) {
-         b.PutU32(BlockHeaderLengthField, 8192 - 16);
-         b.PutU32(8192 - 16 + ObjectTitleIndex, 238);
+         b.PutU32(L::BlockHeaderLength, 8192 - 16);
+         b.PutU32(8192 - 16 + L::ObjectTitleIndex, 238);
        },
        ProcessorMissing},
-      {"counter header length past the end", [](TPerfBlock& b) { b.PutU32(b.Objects[1] + ObjectHeaderLength, 0xFFFFFFFF); }, CounterMissing},
+      {"counter header length past the end", [](TPerfBlock& b) { b.PutU32(b.Objects[1] + L::ObjectHeaderLength, 0xFFFFFFFF); }, CounterMissing},
       {"zero counter length, huge counter count",
        [](TPerfBlock& b) {
-         b.PutU32(b.Objects[1] + ObjectNumCounters, 0xFFFFFFFF);
-         b.PutU32(b.Definitions[1][0] + CounterByteLength, 0);
+         b.PutU32(b.Objects[1] + L::ObjectNumCounters, 0xFFFFFFFF);
+         b.PutU32(b.Definitions[1][0] + L::CounterByteLength, 0);
        },
        CounterMissing},
       {"counter length past the end",
-       [](TPerfBlock& b) { b.PutU32(b.Definitions[1][0] + CounterByteLength, 0xFFFFFFF0); }, CounterMissing},
+       [](TPerfBlock& b) { b.PutU32(b.Definitions[1][0] + L::CounterByteLength, 0xFFFFFFF0); }, CounterMissing},
       {"idle counter definition cut off by the end",
        [](TPerfBlock& b) {
          // The object's counters start 8 bytes before the end: the title fits, the offset does not.
-         b.PutU32(b.Objects[1] + ObjectHeaderLength, static_cast<uint32_t>(8192 - 8 - b.Objects[1]));
-         b.PutU32(b.Objects[1] + ObjectNumCounters, 1);
-         b.PutU32(8192 - 8 + CounterByteLength, 40);
-         b.PutU32(8192 - 8 + CounterTitleIndex, 6);
+         b.PutU32(b.Objects[1] + L::ObjectHeaderLength, static_cast<uint32_t>(8192 - 8 - b.Objects[1]));
+         b.PutU32(b.Objects[1] + L::ObjectNumCounters, 1);
+         b.PutU32(8192 - 8 + L::CounterByteLength, 40);
+         b.PutU32(8192 - 8 + L::CounterTitleIndex, 6);
        },
        CounterMissing},
   };
@@ -374,10 +376,10 @@ TEST_F(CpuUsageNT, ObjectAndCounterWalksThatLeaveTheBufferFindNothing) {
     SCOPED_TRACE(c.Name);
     StopCpuStatistics();
     InitializeCpuUsage();
-    TPerfObjectSpec first;
+    TTestPerfObject first;
     first.TitleIndex = 230;
     first.Instances = {{1, 2}};
-    TPerfObjectSpec processor;
+    TTestPerfObject processor;
     processor.Instances = {{1, 2}};
     TPerfBlock block = Padded(BuildPerfBlock(T0, {first, processor}));
     c.Tamper(block);
@@ -397,26 +399,26 @@ TEST_F(CpuUsageNT, InstanceWalkStopsAtTheBufferEndAndKeepsTheRest) {
   const TCase cases[] = {
       {"untouched", [](TPerfBlock&) {}, {true, true, true}},
       {"definition length past the end",
-       [](TPerfBlock& b) { b.PutU32(b.Objects[0] + ObjectDefinitionLength, 0xFFFFFFFF); }, {false, false, false}},
+       [](TPerfBlock& b) { b.PutU32(b.Objects[0] + L::ObjectDefinitionLength, 0xFFFFFFFF); }, {false, false, false}},
       {"counter offset past the end",
-       [](TPerfBlock& b) { b.PutU32(b.Definitions[0][1] + CounterOffsetField, 0xFFFFFFF8); }, {false, false, false}},
+       [](TPerfBlock& b) { b.PutU32(b.Definitions[0][1] + L::CounterOffset, 0xFFFFFFF8); }, {false, false, false}},
       {"second instance length past the end",
-       [](TPerfBlock& b) { b.PutU32(b.InstanceRecords[0][1] + InstanceByteLength, 0xFFFFFFF0); }, {true, false, false}},
+       [](TPerfBlock& b) { b.PutU32(b.Instances[0][1] + L::InstanceByteLength, 0xFFFFFFF0); }, {true, false, false}},
       {"second counter block length past the end",
-       [](TPerfBlock& b) { b.PutU32(b.CounterBlocks[0][1] + CounterBlockByteLength, 0xFFFFFFF0); }, {true, true, false}},
+       [](TPerfBlock& b) { b.PutU32(b.CounterBlocks[0][1] + L::CounterBlockByteLength, 0xFFFFFFF0); }, {true, true, false}},
       {"records that stop advancing",
        [](TPerfBlock& b) {
          // A zero instance length makes the record its own counter block, whose zero length would
          // show the same record again: the first instance is read, the walk ends there.
-         const size_t first = b.InstanceRecords[0][0];
-         b.PutU32(first + InstanceByteLength, 0);
+         const size_t first = b.Instances[0][0];
+         b.PutU32(first + L::InstanceByteLength, 0);
          b.PutU32(first + 16, 2500000);
          b.PutU32(first + 20, 0);
        },
        {true, false, false}},
       {"listed count larger than the data",
-       [](TPerfBlock& b) { b.PutU32(b.Objects[0] + ObjectNumInstances, 0x7FFFFFFF); }, {true, true, true}},
-      {"listed count negative", [](TPerfBlock& b) { b.PutU32(b.Objects[0] + ObjectNumInstances, 0xFFFFFFFF); }, {false, false, false}},
+       [](TPerfBlock& b) { b.PutU32(b.Objects[0] + L::ObjectNumInstances, 0x7FFFFFFF); }, {true, true, true}},
+      {"listed count negative", [](TPerfBlock& b) { b.PutU32(b.Objects[0] + L::ObjectNumInstances, 0xFFFFFFFF); }, {false, false, false}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -438,9 +440,9 @@ TEST_F(CpuUsageNT, ValueEndingExactlyAtTheBufferEndIsRead) {
     StopCpuStatistics();
     InitializeCpuUsage();
     TPerfBlock block = Padded(ProcessorBlock(T0, {0}));
-    const size_t instance = block.InstanceRecords[0][0];
+    const size_t instance = block.Instances[0][0];
     const size_t counterBlock = 8192 - 8 - 16 + shift;  // the idle counter sits at offset 16
-    block.PutU32(instance + InstanceByteLength, static_cast<uint32_t>(counterBlock - instance));
+    block.PutU32(instance + L::InstanceByteLength, static_cast<uint32_t>(counterBlock - instance));
     block.PutU32(counterBlock, 24);
     for (unsigned k = 0; k + shift < 8; ++k) block.Bytes[8192 - 8 + shift + k] = static_cast<uint8_t>(idle >> (8 * k));
     Sample(block);

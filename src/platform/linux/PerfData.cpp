@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "measure/PerfBlockWriter.h"
+#include "measure/PerfBlock.h"
 
 namespace platform::linux {
 
@@ -142,13 +142,14 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
   std::vector<TCpuLine> lines;
   if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseProcStat(procStat);
 
-  TPerfBlockSpec layout;
+  TPerfBlockSpec block;
   int64_t fileTime;
-  UtcTime(utcMillis, layout.SystemTime, fileTime);
-  layout.PerfTime = fileTime;  // the block's clock is the 100 ns one
-  layout.PerfFreq = UnitsPerSecond;
-  layout.PerfTime100nSec = fileTime;
-  layout.ObjectTitleIndex = ProcessorObject;
+  UtcTime(utcMillis, block.SystemTime, fileTime);
+  block.PerfTime = fileTime;  // the block's clock is the 100 ns one
+  block.PerfFreq = UnitsPerSecond;
+  block.PerfTime100nSec = fileTime;
+  TPerfObjectSpec& layout = block.Objects.emplace_back();
+  layout.TitleIndex = ProcessorObject;
   layout.DefaultCounter = 2;  // counter 6, as the system's own processor object has it
   layout.Counters = {{142, Timer100ns}, {144, Timer100ns}, {6, Timer100nsInverse}};
   for (uint32_t k = 0; k < FieldCount; ++k) layout.Counters.push_back({FirstRawCounter + 2 * k, Timer100ns});
@@ -167,7 +168,7 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
     for (uint32_t k = 0; k < FieldCount; ++k) instance.Values.push_back(To100ns(t[k], ticksPerSecond) / share);
     layout.Instances.push_back(std::move(instance));
   }
-  return WritePerfBlock(layout, buffer, size);
+  return WritePerfBlock(block, buffer, size);
 }
 
 long QueryProcessorPerfData(uint8_t* buffer, uint32_t size) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-#include "measure/PerfBlockWriter.h"
+#include "measure/PerfBlock.h"
 
 namespace platform::win32 {
 
@@ -24,25 +24,45 @@ constexpr LONG StatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
 // Far beyond any machine a 32-bit process sees; it only bounds the growth on a misbehaving answer.
 constexpr size_t MaxProcessorRecords = 4096;
 
-static_assert(sizeof(PERF_DATA_BLOCK) == 88 && offsetof(PERF_DATA_BLOCK, SystemTime) == 36, "published layout");
-static_assert(sizeof(PERF_OBJECT_TYPE) == 64 && offsetof(PERF_OBJECT_TYPE, NumInstances) == 40, "published layout");
-static_assert(sizeof(PERF_COUNTER_DEFINITION) == 40 && offsetof(PERF_COUNTER_DEFINITION, CounterOffset) == 36,
-              "published layout");
-static_assert(offsetof(PERF_OBJECT_TYPE, PerfTime) == 48 && offsetof(PERF_OBJECT_TYPE, DefaultCounter) == 36,
-              "published layout");
-static_assert(sizeof(PERF_INSTANCE_DEFINITION) == 24 && offsetof(PERF_INSTANCE_DEFINITION, NameLength) == 20,
-              "published layout");
+// The portable layout is the published one.
+using L = TPerfLayout;
+static_assert(sizeof(PERF_DATA_BLOCK) == L::BlockSize && offsetof(PERF_DATA_BLOCK, TotalByteLength) == L::BlockTotalByteLength &&
+              offsetof(PERF_DATA_BLOCK, HeaderLength) == L::BlockHeaderLength &&
+              offsetof(PERF_DATA_BLOCK, NumObjectTypes) == L::BlockNumObjectTypes &&
+              offsetof(PERF_DATA_BLOCK, DefaultObject) == L::BlockDefaultObject &&
+              offsetof(PERF_DATA_BLOCK, SystemTime) == L::BlockSystemTime && offsetof(PERF_DATA_BLOCK, PerfTime) == L::BlockPerfTime &&
+              offsetof(PERF_DATA_BLOCK, PerfFreq) == L::BlockPerfFreq &&
+              offsetof(PERF_DATA_BLOCK, PerfTime100nSec) == L::BlockPerfTime100nSec);
+static_assert(sizeof(PERF_OBJECT_TYPE) == L::ObjectSize && offsetof(PERF_OBJECT_TYPE, TotalByteLength) == L::ObjectTotalByteLength &&
+              offsetof(PERF_OBJECT_TYPE, DefinitionLength) == L::ObjectDefinitionLength &&
+              offsetof(PERF_OBJECT_TYPE, HeaderLength) == L::ObjectHeaderLength &&
+              offsetof(PERF_OBJECT_TYPE, ObjectNameTitleIndex) == L::ObjectTitleIndex &&
+              offsetof(PERF_OBJECT_TYPE, ObjectHelpTitleIndex) == L::ObjectHelpTitleIndex &&
+              offsetof(PERF_OBJECT_TYPE, DetailLevel) == L::ObjectDetailLevel &&
+              offsetof(PERF_OBJECT_TYPE, NumCounters) == L::ObjectNumCounters &&
+              offsetof(PERF_OBJECT_TYPE, DefaultCounter) == L::ObjectDefaultCounter &&
+              offsetof(PERF_OBJECT_TYPE, NumInstances) == L::ObjectNumInstances &&
+              offsetof(PERF_OBJECT_TYPE, CodePage) == L::ObjectCodePage && offsetof(PERF_OBJECT_TYPE, PerfTime) == L::ObjectPerfTime &&
+              offsetof(PERF_OBJECT_TYPE, PerfFreq) == L::ObjectPerfFreq);
+static_assert(sizeof(PERF_COUNTER_DEFINITION) == L::CounterSize &&
+              offsetof(PERF_COUNTER_DEFINITION, ByteLength) == L::CounterByteLength &&
+              offsetof(PERF_COUNTER_DEFINITION, CounterNameTitleIndex) == L::CounterTitleIndex &&
+              offsetof(PERF_COUNTER_DEFINITION, CounterHelpTitleIndex) == L::CounterHelpTitleIndex &&
+              offsetof(PERF_COUNTER_DEFINITION, DetailLevel) == L::CounterDetailLevel &&
+              offsetof(PERF_COUNTER_DEFINITION, CounterType) == L::CounterType &&
+              offsetof(PERF_COUNTER_DEFINITION, CounterSize) == L::CounterValueSize &&
+              offsetof(PERF_COUNTER_DEFINITION, CounterOffset) == L::CounterOffset);
+static_assert(sizeof(PERF_INSTANCE_DEFINITION) == L::InstanceSize &&
+              offsetof(PERF_INSTANCE_DEFINITION, ByteLength) == L::InstanceByteLength &&
+              offsetof(PERF_INSTANCE_DEFINITION, UniqueID) == L::InstanceUniqueId &&
+              offsetof(PERF_INSTANCE_DEFINITION, NameOffset) == L::InstanceNameOffset &&
+              offsetof(PERF_INSTANCE_DEFINITION, NameLength) == L::InstanceNameLength);
+static_assert(offsetof(PERF_COUNTER_BLOCK, ByteLength) == L::CounterBlockByteLength);
 static_assert(sizeof(SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION) == 48, "the native record the system fills");
 
 // Counter 6 is not first, as in the system's own processor object, so readers walk for it.
 constexpr TPerfCounterSpec Counters[] = {{142, PERF_100NSEC_TIMER}, {144, PERF_100NSEC_TIMER}, {6, PERF_100NSEC_TIMER_INV}};
 constexpr DWORD IdleCounterIndex = 2;
-
-bool ReadU32(const uint8_t* block, uint32_t length, uint64_t at, uint32_t& value) {
-  if (at > length || length - at < 4) return false;
-  std::memcpy(&value, block + at, 4);
-  return true;
-}
 
 std::u16string InstanceName(size_t index, size_t processorCount) {
   if (index == processorCount) return u"_Total";
@@ -109,32 +129,20 @@ TPerfClock ClockNow() {
 }  // namespace
 
 bool HoldsProcessorObject(const uint8_t* block, uint32_t length) {
-  uint32_t headerLength, numObjects;
-  if (!ReadU32(block, length, offsetof(PERF_DATA_BLOCK, HeaderLength), headerLength) ||
-      !ReadU32(block, length, offsetof(PERF_DATA_BLOCK, NumObjectTypes), numObjects))
-    return false;
-  uint64_t at = headerLength;
-  for (uint32_t k = 0; k < numObjects; ++k) {
-    uint32_t totalLength, title;
-    if (!ReadU32(block, length, at + offsetof(PERF_OBJECT_TYPE, TotalByteLength), totalLength) ||
-        !ReadU32(block, length, at + offsetof(PERF_OBJECT_TYPE, ObjectNameTitleIndex), title))
-      return false;
-    if (title == ProcessorObject) return at <= length && length - at >= sizeof(PERF_OBJECT_TYPE);
-    if (totalLength == 0) return false;
-    at += totalLength;
-  }
-  return false;
+  TPerfObject object;
+  return block && TPerfBlockReader({block, length}).FindObject(ProcessorObject, object);
 }
 
 long BuildProcessorPerfBlock(const std::vector<TProcessorTimes>& processors, const TPerfClock& clock, uint8_t* buffer,
                              uint32_t size) {
-  TPerfBlockSpec layout;
-  std::memcpy(layout.SystemTime, clock.SystemTime, sizeof layout.SystemTime);
-  layout.PerfTime = clock.PerfTime;
-  layout.PerfFreq = clock.PerfFreq;
-  layout.PerfTime100nSec = clock.PerfTime100nSec;
-  layout.ObjectTitleIndex = ProcessorObject;
-  layout.ListsObject = !processors.empty();
+  TPerfBlockSpec block;
+  std::memcpy(block.SystemTime, clock.SystemTime, sizeof block.SystemTime);
+  block.PerfTime = clock.PerfTime;
+  block.PerfFreq = clock.PerfFreq;
+  block.PerfTime100nSec = clock.PerfTime100nSec;
+  if (processors.empty()) return WritePerfBlock(block, buffer, size);
+  TPerfObjectSpec& layout = block.Objects.emplace_back();
+  layout.TitleIndex = ProcessorObject;
   layout.DefaultCounter = IdleCounterIndex;
   layout.Counters.assign(std::begin(Counters), std::end(Counters));
 
@@ -149,12 +157,10 @@ long BuildProcessorPerfBlock(const std::vector<TProcessorTimes>& processors, con
       sums[k] = static_cast<int64_t>(static_cast<uint64_t>(sums[k]) + static_cast<uint64_t>(instance.Values[k]));
     layout.Instances.push_back(std::move(instance));
   }
-  if (!processors.empty()) {
-    TPerfInstanceSpec total{InstanceName(processors.size(), processors.size()), {}};
-    for (int64_t sum : sums) total.Values.push_back(sum / static_cast<int64_t>(processors.size()));
-    layout.Instances.push_back(std::move(total));
-  }
-  return WritePerfBlock(layout, buffer, size);
+  TPerfInstanceSpec total{InstanceName(processors.size(), processors.size()), {}};
+  for (int64_t sum : sums) total.Values.push_back(sum / static_cast<int64_t>(processors.size()));
+  layout.Instances.push_back(std::move(total));
+  return WritePerfBlock(block, buffer, size);
 }
 
 long QueryNativeProcessorPerfData(uint8_t* buffer, uint32_t size) {

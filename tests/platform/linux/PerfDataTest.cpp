@@ -15,10 +15,13 @@
 #include "platform/linux/PerfData.h"
 #include "FakeHost.h"
 #include "PerfBlockBuilder.h"
+#include "measure/PerfBlock.h"
 #include "ui/SysUtils.h"
 
 using platform::linux::BuildProcessorPerfBlock;
 using platform::linux::QueryProcessorPerfData;
+
+using L = TPerfLayout;
 
 namespace {
 
@@ -50,52 +53,36 @@ std::string AddTicks(const std::string& text, const std::string& name, size_t fi
   return out;
 }
 
-// Reads a built block by the published offsets.
+// A built block, read through the portable reader.
 struct TBuilt {
   std::vector<uint8_t> Bytes;
-  uint64_t Get(size_t at, unsigned width) const {
-    uint64_t v = 0;
-    for (unsigned k = width; k-- > 0;) v = v << 8 | Bytes.at(at + k);
+  TPerfObjectData Object;
+  uint32_t U32(size_t at) const {
+    uint32_t v = 0;
+    EXPECT_TRUE(TPerfBlockReader(Bytes).U32(at, v)) << at;
     return v;
   }
-  uint32_t U32(size_t at) const { return static_cast<uint32_t>(Get(at, 4)); }
-  uint16_t U16(size_t at) const { return static_cast<uint16_t>(Get(at, 2)); }
-  int64_t I64(size_t at) const { return static_cast<int64_t>(Get(at, 8)); }
-  uint32_t NumInstances() const { return U32(BlockHeaderLength + ObjectNumInstances); }
-  // Offset of instance i's record, following the stated lengths.
-  size_t Instance(uint32_t i) const {
-    size_t at = BlockHeaderLength + U32(BlockHeaderLength + ObjectDefinitionLength);
-    for (; i > 0; --i) {
-      at += U32(at);
-      at += U32(at);
-    }
-    return at;
+  uint16_t U16(size_t at) const {
+    uint16_t v = 0;
+    EXPECT_TRUE(TPerfBlockReader(Bytes).U16(at, v)) << at;
+    return v;
   }
-  std::u16string Name(uint32_t i) const {
-    const size_t at = Instance(i);
-    std::u16string name;
-    for (size_t k = at + U32(at + 16); U16(k) != 0; k += 2) name += static_cast<char16_t>(U16(k));
-    return name;
+  int64_t I64(size_t at) const {
+    int64_t v = 0;
+    EXPECT_TRUE(TPerfBlockReader(Bytes).I64(at, v)) << at;
+    return v;
   }
-  int64_t Counter(uint32_t i, uint32_t title) const {
-    const uint32_t counters = U32(BlockHeaderLength + ObjectNumCounters);
-    for (uint32_t c = 0; c < counters; ++c) {
-      const size_t definition = BlockHeaderLength + U32(BlockHeaderLength + ObjectHeaderLength) + 40 * c;
-      if (U32(definition + CounterTitleIndex) == title) {
-        const size_t at = Instance(i);
-        return I64(at + U32(at) + U32(definition + CounterOffsetField));
-      }
-    }
-    ADD_FAILURE() << "no counter " << title;
-    return 0;
-  }
+  size_t NumInstances() const { return Object.Names.size(); }
+  std::u16string Name(size_t i) const { return Object.Names.at(i); }
+  int64_t Counter(size_t i, uint32_t title) const { return Object.Value(i, title); }
 };
 
 TBuilt Build(const std::string& text, long ticksPerSecond = 100, int64_t millis = May6) {
   TBuilt built;
   built.Bytes.assign(1 << 16, 0);
   EXPECT_EQ(BuildProcessorPerfBlock(text, ticksPerSecond, millis, built.Bytes.data(), 1 << 16), platform::ErrorSuccess);
-  built.Bytes.resize(built.U32(20));
+  built.Bytes.resize(built.U32(L::BlockTotalByteLength));
+  EXPECT_TRUE(ReadPerfObject(TPerfBlockReader(built.Bytes), 238, built.Object));
   return built;
 }
 
@@ -174,35 +161,16 @@ TEST_F(PerfDataParsed, IdleCounterIsIdlePlusIowaitOverTheUtcStamp) {
   EXPECT_EQ(Registry.PerfQuerySizes, (std::vector<uint32_t>{8192, 8192}));
 }
 
-TEST(PerfDataBlock, HeaderObjectAndInstancesFollowThePublishedLayout) {
+TEST(PerfDataBlock, OneInstancePerProcessorThenTheTotalStampedWithTheUtcTime) {
   const TBuilt b = Build(Fixture("proc-stat-2cpu.txt"), 100, 1709214330123);  // 2024-02-29 13:45:30.123
-  const char16_t signature[4] = {u'P', u'E', u'R', u'F'};
-  for (unsigned k = 0; k < 4; ++k) EXPECT_EQ(b.U16(2 * k), signature[k]) << k;
-  EXPECT_EQ(b.U32(8), 1u);   // LittleEndian
-  EXPECT_EQ(b.U32(12), 1u);  // Version
-  EXPECT_EQ(b.U32(20), b.Bytes.size());
-  EXPECT_EQ(b.U32(BlockHeaderLengthField), 88u);
-  EXPECT_EQ(b.U32(BlockNumObjectTypes), 1u);
-  EXPECT_EQ(b.U32(32), 238u);  // DefaultObject
   const uint16_t expected[8] = {2024, 2, 4, 29, 13, 45, 30, 123};
-  for (unsigned k = 0; k < 8; ++k) EXPECT_EQ(b.U16(BlockSystemTime + 2 * k), expected[k]) << k;
-  EXPECT_EQ(b.I64(56) * 1.0 / b.I64(64), (1709214330123 + UnixEpochMs) / 1000.0);  // PerfTime / PerfFreq, in s
-
-  const size_t object = 88;
-  EXPECT_EQ(b.U32(object + ObjectTotalByteLength), b.Bytes.size() - object);
-  EXPECT_EQ(b.U32(object + ObjectTitleIndex), 238u);
-  EXPECT_EQ(b.U32(object + ObjectHeaderLength), 64u);
-  EXPECT_EQ(b.U32(object + ObjectDefinitionLength), 64u + 40 * b.U32(object + ObjectNumCounters));
-  EXPECT_EQ(b.U32(object + 44), 0u);  // CodePage
+  for (unsigned k = 0; k < 8; ++k) EXPECT_EQ(b.U16(L::BlockSystemTime + 2 * k), expected[k]) << k;
+  EXPECT_EQ(b.I64(L::BlockPerfTime) * 1.0 / b.I64(L::BlockPerfFreq), (1709214330123 + UnixEpochMs) / 1000.0);  // in s
   ASSERT_EQ(b.NumInstances(), 3u);
-  EXPECT_EQ(b.U32(object + 64 + CounterTitleIndex), 142u);  // a busy counter before the idle one
+  EXPECT_EQ(b.Object.CounterTitles.at(0), 142u);  // a busy counter before the idle one
   EXPECT_EQ(b.Name(0), u"0");
   EXPECT_EQ(b.Name(1), u"1");
   EXPECT_EQ(b.Name(2), u"_Total");
-  for (uint32_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(b.Instance(i) % 8, 0u) << i;
-    EXPECT_EQ(b.U32(b.Instance(i)) % 8, 0u) << i;
-  }
   // cpu0: 859298 user + 6002 nice; 244497 system + 0 irq + 12097 softirq; 11514384 idle + 6540 iowait.
   EXPECT_EQ(b.Counter(0, 142), (859298 + 6002) * 100000LL);
   EXPECT_EQ(b.Counter(0, 144), (244497 + 12097) * 100000LL);
@@ -228,7 +196,7 @@ TEST(PerfDataBlock, SystemTimeIsTheUtcCalendarOfTheMilliseconds) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Millis);
     const TBuilt b = Build("cpu 1 2 3 4\ncpu0 1 2 3 4\n", 100, c.Millis);
-    for (unsigned k = 0; k < 8; ++k) EXPECT_EQ(b.U16(BlockSystemTime + 2 * k), c.Words[k]) << k;
+    for (unsigned k = 0; k < 8; ++k) EXPECT_EQ(b.U16(L::BlockSystemTime + 2 * k), c.Words[k]) << k;
   }
 }
 
@@ -299,7 +267,7 @@ TEST(PerfDataBlock, UnusableTextGivesAnEmptyProcessorObject) {
     SCOPED_TRACE(c.Text + " at " + std::to_string(c.Hz));
     const TBuilt b = Build(c.Text, c.Hz);
     EXPECT_EQ(b.NumInstances(), 0u);
-    EXPECT_EQ(b.Bytes.size(), 88u + b.U32(88 + ObjectDefinitionLength));
+    EXPECT_EQ(b.Bytes.size(), L::BlockSize + b.U32(L::BlockSize + L::ObjectDefinitionLength));
   }
   // The kernel's older and newer line lengths are fine: missing fields are 0, extra ones ignored.
   EXPECT_EQ(Build(valid).NumInstances(), 2u);
@@ -332,8 +300,10 @@ TEST_F(PerfDataParsed, RealProcStatSamplesThisMachine) {
   // The stamp is the present UTC time.
   std::vector<uint8_t> buffer(1 << 20);
   ASSERT_EQ(QueryProcessorPerfData(buffer.data(), static_cast<uint32_t>(buffer.size())), platform::ErrorSuccess);
-  TBuilt b{std::vector<uint8_t>(buffer.begin(), buffer.begin() + 128)};
-  const TPerfTime stamp{b.U16(36), b.U16(38), b.U16(42), b.U16(44), b.U16(46), b.U16(48), b.U16(50)};
+  TBuilt b{std::vector<uint8_t>(buffer.begin(), buffer.begin() + 128), {}};
+  uint16_t w[8];
+  ASSERT_TRUE(TPerfBlockReader(b.Bytes).SystemTime(w));
+  const TPerfTime stamp{w[0], w[1], w[3], w[4], w[5], w[6], w[7]};
   const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
   EXPECT_NEAR(FileTimeOfPerfTime(stamp) / 10000.0, static_cast<double>(now.count() + UnixEpochMs), 5000);
 }
