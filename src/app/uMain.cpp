@@ -334,8 +334,7 @@ void TfrmMain::UpdateData() {
 
 int GetCpuUsagePercent() {
   TakeCpuSample();
-  // The product is formed in extended precision, so 0.3 × 100 stays just below 30 as it should.
-  return static_cast<int>(std::ceil(static_cast<long double>(CpuUsageOf(0)) * 100));
+  return static_cast<int>(CeilPercent<TExtended>(CpuUsageOf(0)));
 }
 
 double MeasureCpuMhz() {
@@ -369,7 +368,7 @@ int TfrmMain::GetMemoryLoadPercent() {
   trackDepth->SetMax(MegaBytes(status.TotalPhys));
   if (status.TotalPhys == 0) throw Exception("Memory status unavailable");
   const double ratio = static_cast<double>(status.AvailPhys) / static_cast<double>(status.TotalPhys);
-  return 100 - static_cast<int>(std::ceil(static_cast<long double>(ratio) * 100));
+  return 100 - static_cast<int>(CeilPercent<TExtended>(ratio));
 }
 
 void TfrmMain::UpdateMemoryInfo() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Charts.h"
+#include "ui/Extended.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -109,6 +110,12 @@ extern TfrmMain* frmMain;
 
 // The processor percent: the ceiling of the busy fraction since the previous sample × 100.
 int GetCpuUsagePercent();
+// ceiling(fraction × 100) with the product in the extended format, so 0.3 × 100 stays just below 30
+// as it should; X is the number type it is computed in (the tests run both).
+template <class X>
+int64_t CeilPercent(double fraction) {
+  return Ceil(X(fraction) * X(int64_t{100}));
+}
 // Time-stamp counter ticks per microsecond over 500 ms at real-time priority.
 double MeasureCpuMhz();
 

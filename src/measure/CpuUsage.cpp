@@ -4,7 +4,6 @@
 #include "measure/CpuUsage.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -14,10 +13,6 @@
 #include "ui/SysUtils.h"
 
 namespace {
-
-// The usage formula works in the 80-bit extended format; x86-64 Linux and i686 MinGW both give
-// long double that format, and a target without it would compute different last digits.
-static_assert(LDBL_MANT_DIG == 64, "long double must be the x87 80-bit extended format");
 
 constexpr int32_t InitialBufferSize = 8192;
 constexpr int32_t BufferGrowth = 4096;
@@ -190,14 +185,14 @@ double CpuUsageOf(int32_t Index) {
   if (!State.IsNT) {
     if (Index != 0) throw Exception("CPU index out of bounds");
     if (!State.Started) TakeCpuSample();
-    return static_cast<double>(static_cast<long double>(State.LastPercentage) / 100.0L);
+    return ToDouble(TExtended(int64_t{State.LastPercentage}) / TExtended(int64_t{100}));
   }
   if (State.InstanceCount == -1) TakeCpuSample();
   if (Index < 0 || Index >= State.InstanceCount) throw Exception("CPU index out of bounds");
   if (State.CurrentTime == State.PreviousTime) return 0.0;
   const int64_t idle = Difference(CountAt(State.CurrentCounts, Index), CountAt(State.PreviousCounts, Index));
   const int64_t elapsed = Difference(State.CurrentTime, State.PreviousTime);
-  return static_cast<double>(1.0L - static_cast<long double>(idle) / static_cast<long double>(elapsed));
+  return BusyFraction<TExtended>(idle, elapsed);
 }
 
 void StopCpuStatistics() {

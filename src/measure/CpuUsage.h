@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "ui/Extended.h"
+
 // The module start: resets the state, allocates the 8192-byte sample buffer and learns the platform
 // family; raises "Can't get the Windows version" when the version cannot be read.
 void InitializeCpuUsage();
@@ -21,3 +23,10 @@ void StopCpuStatistics();
 
 // Current size of the sample buffer in bytes (it only grows, in 4096-byte steps).
 int32_t CpuSampleBufferSize();
+
+// 1 − idle / elapsed in the extended format, delivered as a double; X is the number type it is
+// computed in (the tests run both).
+template <class X>
+double BusyFraction(int64_t idle, int64_t elapsed) {
+  return ToDouble(X(int64_t{1}) - X(idle) / X(elapsed));
+}

@@ -1,91 +1,15 @@
-// The gauge's arithmetic and drawing. The length rule is done in 80-bit extended precision; where
-// long double is not that format, the same rounding is carried out exactly with integers.
+// The gauge's arithmetic and drawing. The length rule is done in 80-bit extended precision (see
+// ui/Extended.h), so every host draws the same bars.
 #include "widgets/Gauges.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <numbers>
 #include <string>
 
 #include "ui/SysUtils.h"
 
-namespace {
-
-// An unsigned 128-bit number, enough for a 64-bit significand times a 32-bit integer.
-struct TWide {
-  uint64_t Hi = 0, Lo = 0;
-  int BitLength() const {
-    if (Hi) return 128 - __builtin_clzll(Hi);
-    return Lo ? 64 - __builtin_clzll(Lo) : 0;
-  }
-  TWide ShiftRight(int n) const {
-    if (n <= 0) return *this;
-    if (n >= 128) return {};
-    if (n >= 64) return {0, Hi >> (n - 64)};
-    return {Hi >> n, (Lo >> n) | (Hi << (64 - n))};
-  }
-  bool Bit(int n) const { return n < 64 ? (Lo >> n) & 1 : (Hi >> (n - 64)) & 1; }
-  bool AnyBelow(int n) const {  // any of bits 0 .. n-1 set
-    if (n <= 0) return false;
-    if (n >= 64) return Lo || (n > 64 && (Hi & (n >= 128 ? ~0ull : (1ull << (n - 64)) - 1)));
-    return Lo & ((1ull << n) - 1);
-  }
-};
-
-TWide Multiply(uint64_t m, uint32_t n) {
-  const uint64_t lo = (m & 0xFFFFFFFFu) * n;
-  const uint64_t mid = (m >> 32) * n + (lo >> 32);
-  return {mid >> 32, (mid << 32) | (lo & 0xFFFFFFFFu)};
-}
-
-// An extended value: Significand × 2^Exponent, the significand kept to 64 bits.
-struct TExtended {
-  uint64_t Significand;
-  int Exponent;
-};
-
-// Multiplies by a non-negative integer and rounds to 64 bits, ties to even.
-TExtended MultiplyRounded(TExtended x, uint32_t n) {
-  TWide p = Multiply(x.Significand, n);
-  const int drop = p.BitLength() - 64;
-  if (drop <= 0) return {p.Lo, x.Exponent};
-  const bool half = p.Bit(drop - 1), sticky = p.AnyBelow(drop - 1);
-  TWide q = p.ShiftRight(drop);
-  int exponent = x.Exponent + drop;
-  if (half && (sticky || (q.Lo & 1))) {
-    if (++q.Lo == 0) {  // carried out of 64 bits: 2^64 becomes 2^63 × 2
-      q.Lo = 1ull << 63;
-      ++exponent;
-    }
-  }
-  return {q.Lo, exponent};
-}
-
-// The extended value nearest to 1/100: round(2^70 / 100) × 2^-70, slightly below one hundredth.
-constexpr TExtended OneHundredth{11805916207174113034ull, -70};
-
-}  // namespace
-
-int32_t GaugeLengthEmulated(int32_t percentage, int32_t size) {
-  // Both factors are non-negative here: percentages are 0 .. 100 and sizes come from bounds.
-  if (percentage <= 0 || size <= 0) return 0;
-  const TExtended product = MultiplyRounded(MultiplyRounded(OneHundredth, static_cast<uint32_t>(percentage)),
-                                            static_cast<uint32_t>(size));
-  if (product.Exponent >= 0) return static_cast<int32_t>(product.Significand << product.Exponent);
-  if (product.Exponent <= -64) return 0;
-  return static_cast<int32_t>(product.Significand >> -product.Exponent);
-}
-
-int32_t GaugeLength(int32_t percentage, int32_t size) {
-  if constexpr (LDBL_MANT_DIG == 64) {
-    if (percentage <= 0 || size <= 0) return 0;
-    const volatile long double fraction = static_cast<long double>(percentage) * 0.01L;
-    return static_cast<int32_t>(static_cast<long double>(size) * fraction);
-  } else {
-    return GaugeLengthEmulated(percentage, size);
-  }
-}
+int32_t GaugeLength(int32_t percentage, int32_t size) { return GaugeLengthIn<TExtended>(percentage, size); }
 
 void TBltBitmap::MakeLike(const gfx::Bitmap& source) {
   SetSize(source.Width(), source.Height());

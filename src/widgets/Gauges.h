@@ -5,15 +5,21 @@
 #include <cstdint>
 
 #include "ui/Controls.h"
+#include "ui/Extended.h"
 
 enum class TGaugeKind : uint8_t { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 enum class TGaugeBorderStyle { bsNone, bsSingle };
 
 // length(P, S) = S × (P × 0.01), each product rounded to the 64-bit significand of the 80-bit
-// extended format and the result truncated; sometimes a pixel short of S × P / 100.
+// extended format and the result truncated; sometimes a pixel short of S × P / 100. X is the number
+// type the rule is computed in (the tests run both).
+template <class X>
+int32_t GaugeLengthIn(int32_t percentage, int32_t size) {
+  if (percentage <= 0 || size <= 0) return 0;
+  const X fraction = X(percentage) * OneHundredth<X>();
+  return static_cast<int32_t>(Trunc(X(size) * fraction));
+}
 int32_t GaugeLength(int32_t percentage, int32_t size);
-// The same rule computed with integers only, for hosts whose long double is not the extended format.
-int32_t GaugeLengthEmulated(int32_t percentage, int32_t size);
 
 class TGauge : public TGraphicControl {
 public:

@@ -42,9 +42,10 @@ TEST(GaugeLengthTest, ExtendedRoundingFallsShortOfTheExactProduct) {
   EXPECT_EQ(GaugeLength(0, 240), 0);
 }
 
-TEST(GaugeLengthTest, NativeAndIntegerRulesAgreeEverywhere) {
+TEST(GaugeLengthTest, HardwareAndIntegerExtendedArithmeticAgreeEverywhere) {
   for (int size : {1, 7, 10, 15, 99, 112, 240, 1000, 4096, 65535, 1 << 20, 2147483647})
-    for (int p = 0; p <= 100; ++p) ASSERT_EQ(GaugeLength(p, size), GaugeLengthEmulated(p, size)) << p << " of " << size;
+    for (int p = 0; p <= 100; ++p)
+      ASSERT_EQ(GaugeLengthIn<long double>(p, size), GaugeLengthIn<TSoftExtended>(p, size)) << p << " of " << size;
 }
 
 TEST_F(GaugeTest, PercentageTruncatesAndProgressIsClamped) {
