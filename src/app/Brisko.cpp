@@ -23,7 +23,7 @@ void StartBrisko() {
   Application->CreateForm(frmMain);
 }
 
-int RunBrisko(IWidgetSet& widgets) {
+int RunBrisko(TCustomWidgetSet& widgets) {
   TApplication application(widgets);
   StartBrisko();
   Application->Run();

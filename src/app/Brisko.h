@@ -9,4 +9,4 @@ extern const char* const ApplicationTitle;
 // application object must exist (it is the widget set's and the caller's).
 void StartBrisko();
 // Start-up, the message loop until the main window closes, and the end. Returns the exit status.
-int RunBrisko(IWidgetSet& widgets);
+int RunBrisko(TCustomWidgetSet& widgets);

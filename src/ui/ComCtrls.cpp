@@ -21,8 +21,8 @@ void TStatusBar::SetPanelText(size_t index, const std::string& text) {
   if (auto* peer = PeerAs<IStatusBarPeer>()) peer->SetPanels(FPanels);
 }
 
-std::unique_ptr<IControlPeer> TStatusBar::MakePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  return widgets.CreateStatusBar(*this, parent);
+std::unique_ptr<IControlPeer> TStatusBar::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IStatusBarPeer>(*this, parent);
 }
 
 void TStatusBar::ReplayProperties() {
@@ -30,7 +30,10 @@ void TStatusBar::ReplayProperties() {
   PeerAs<IStatusBarPeer>()->SetPanels(FPanels);
 }
 
-TTrackBar::TTrackBar(TComponent* owner) : TControl(owner) { SetParentColor(true); }
+TTrackBar::TTrackBar(TComponent* owner) : TControl(owner) {
+  SetParentColor(true);
+  SetTabStop(true);
+}
 
 void TTrackBar::SetMin(int value) {
   FMin = value;
@@ -65,8 +68,8 @@ void TTrackBar::UserMovedTo(int position) {
   Application->Dispatch([this, position] { ApplyPosition(position); });
 }
 
-void TTrackBar::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  AttachPeer(widgets.CreateTrackBar(*this, parent));
+std::unique_ptr<IControlPeer> TTrackBar::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<ITrackBarPeer>(*this, parent);
 }
 
 void TTrackBar::ReplayProperties() {

@@ -14,7 +14,7 @@ public:
   bool AcceptsControls() const { return FAcceptsControls; }
 
 protected:
-  std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
   bool FAcceptsControls = false;
 
@@ -39,9 +39,9 @@ public:
 
   // Native input: the user moved the thumb.
   void UserMovedTo(int position);
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
 
 private:

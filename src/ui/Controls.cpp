@@ -12,6 +12,12 @@ TControl::~TControl() {
   FPeer.reset();
 }
 
+TCustomForm* ParentForm(const TControl* control) {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
+  return nullptr;
+}
+
 void TControl::SetParent(TWinControl* parent) {
   if (parent == FParent) return;
   if (FParent) FParent->RemoveControl(this);
@@ -91,6 +97,50 @@ void TControl::UserClicked() {
   Application->Dispatch([this] { Click(); });
 }
 
+void TControl::UserMouseDown(int, int) { FMouseDown = true; }
+
+void TControl::UserMouseUp(int x, int y) {
+  const bool click = FMouseDown && x >= 0 && y >= 0 && x < Width() && y < Height();
+  FMouseDown = false;
+  if (click && Enabled()) UserClicked();
+}
+
+void TControl::UserFocused() {
+  if (TCustomForm* form = ParentForm(this)) form->FocusChanged(this);
+}
+
+int TControl::TabOrder() const {
+  if (!FParent) return -1;
+  const auto& list = FParent->FTabList;
+  return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TControl::SetTabOrder(int order) {
+  if (!FParent) return;
+  auto& list = FParent->FTabList;
+  list.erase(std::find(list.begin(), list.end(), this));
+  order = std::clamp(order, 0, static_cast<int>(list.size()));
+  list.insert(list.begin() + order, this);
+}
+
+bool TControl::CanFocus() const {
+  if (!FTabStop) return false;
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TControl::SetFocus() {
+  if (TCustomForm* form = ParentForm(this)) form->SetActiveControl(this);
+}
+
+bool TControl::Focused() const {
+  const TCustomForm* form = ParentForm(this);
+  return form && form->ActiveControl() == this;
+}
+
+void TControl::CreatePeer(TCustomWidgetSet& widgets, IControlPeer* parent) { AttachPeer(MakePeer(widgets, parent)); }
+
 void TControl::Click() {
   if (OnClick) OnClick(this);
 }
@@ -126,14 +176,24 @@ TWinControl::~TWinControl() {
 
 void TWinControl::InsertControl(TControl* control) {
   FControls.push_back(control);
+  FTabList.push_back(control);
   control->FParent = this;
-  if (FPeer && Application) control->CreatePeer(Application->WidgetSet(), *FPeer);
+  if (FPeer && Application) control->CreatePeer(Application->WidgetSet(), FPeer.get());
   if (control->Align() != TAlign::None) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-  FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+  if (TCustomForm* form = ParentForm(this)) form->ControlRemoved(control);
+  std::erase(FControls, control);
+  std::erase(FTabList, control);
   control->FParent = nullptr;
+}
+
+void TWinControl::CollectTabStops(std::vector<TControl*>& stops) const {
+  for (TControl* c : FTabList) {
+    if (c->CanFocus()) stops.push_back(c);
+    if (auto* container = dynamic_cast<const TWinControl*>(c)) container->CollectTabStops(stops);
+  }
 }
 
 void TWinControl::AlignControls() {
@@ -142,14 +202,14 @@ void TWinControl::AlignControls() {
       c->SetBounds(0, ClientHeight() - c->Height(), ClientWidth(), c->Height());
 }
 
-void TWinControl::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  AttachPeer(MakePeer(widgets, parent));
+void TWinControl::CreatePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  TControl::CreatePeer(widgets, parent);
   CreateChildPeers(widgets);
 }
 
-void TWinControl::CreateChildPeers(IWidgetSet& widgets) {
+void TWinControl::CreateChildPeers(TCustomWidgetSet& widgets) {
   if (!FPeer) return;
-  for (TControl* child : FControls) child->CreatePeer(widgets, *FPeer);
+  for (TControl* child : FControls) child->CreatePeer(widgets, FPeer.get());
 }
 
 void TWinControl::FontChanged() {
@@ -174,9 +234,13 @@ void TGraphicControl::Repaint() {
   if (auto* peer = PeerAs<IPicturePeer>()) peer->SetPicture(FSurface);
 }
 
-void TGraphicControl::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  AttachPeer(widgets.CreatePicture(*this, parent));
-  if (auto* peer = PeerAs<IPicturePeer>()) peer->SetPicture(FSurface);
+std::unique_ptr<IControlPeer> TGraphicControl::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IPicturePeer>(*this, parent);
+}
+
+void TGraphicControl::ReplayProperties() {
+  TControl::ReplayProperties();
+  PeerAs<IPicturePeer>()->SetPicture(FSurface);
 }
 
 void TGraphicControl::BoundsChanged() {

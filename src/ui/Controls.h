@@ -10,6 +10,7 @@
 #include "ui/Peers.h"
 
 class TWinControl;
+class TCustomForm;
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client, Custom };
 
@@ -59,17 +60,36 @@ public:
   bool ParentColor() const { return FParentColor; }
   void SetParentColor(bool value);
 
+  // Keyboard focus. A control takes part in the tab order while TabStop is set; TabOrder is its
+  // place among its siblings (creation order unless set). Focusable kinds set TabStop themselves.
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool value) { FTabStop = value; }
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // Visible and enabled, itself and every parent up to its window, and a tab stop.
+  bool CanFocus() const;
+  // Gives the control the focus in its window.
+  void SetFocus();
+  bool Focused() const;
+
   TNotifyEvent OnClick;
 
   // Native input, from the peer. Runs through the application's dispatch point.
   void UserClicked();
+  // A left press and release: a click when the release falls inside the control after its press.
+  void UserMouseDown(int x, int y);
+  void UserMouseUp(int x, int y);
+  // The control received the keyboard focus.
+  void UserFocused();
 
   // Creates the native peer (and those of the children) when the parent has one.
-  virtual void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) = 0;
+  virtual void CreatePeer(TCustomWidgetSet& widgets, IControlPeer* parent);
   IControlPeer* Peer() const { return FPeer.get(); }
   void DestroyPeer();
 
 protected:
+  // This control's own peer, made by the widget set for the control's kind.
+  virtual std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) = 0;
   virtual void Click();
   // Pushes every property to a newly created peer.
   virtual void ReplayProperties();
@@ -96,6 +116,8 @@ private:
   bool FParentFont = true;
   TColor FColor = clBtnFace;
   bool FParentColor = false;
+  bool FTabStop = false;
+  bool FMouseDown = false;
 };
 
 class TWinControl : public TControl {
@@ -106,24 +128,31 @@ public:
   const std::vector<TControl*>& Controls() const { return FControls; }
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
+  // The children in tab order.
+  const std::vector<TControl*>& TabList() const { return FTabList; }
+  // Every control under this one that can take the focus, in tab order, depth first.
+  void CollectTabStops(std::vector<TControl*>& stops) const;
   // Places the aligned children (the bottom-aligned status bar) within the client area.
   void AlignControls();
   virtual int ClientWidth() const { return Width(); }
   virtual int ClientHeight() const { return Height(); }
 
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  void CreatePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
 
 protected:
-  // Creates only this control's own peer; CreatePeer then creates the children's.
-  virtual std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) = 0;
-  void CreateChildPeers(IWidgetSet& widgets);
+  void CreateChildPeers(TCustomWidgetSet& widgets);
   void FontChanged() override;
   void ColorChanged() override;
   void BoundsChanged() override;
 
 private:
+  friend class TControl;
   std::vector<TControl*> FControls;
+  std::vector<TControl*> FTabList;
 };
+
+// The window a control lies in (the control itself when it is one); null while it has none.
+TCustomForm* ParentForm(const TControl* control);
 
 // A control without a window of its own: it draws into an off-screen surface that its peer shows.
 class TGraphicControl : public TControl {
@@ -133,9 +162,10 @@ public:
   const gfx::Bitmap& Surface() const { return FSurface; }
   // Paints now and shows the result.
   void Repaint();
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
   virtual void Paint() = 0;
   gfx::Canvas& Canvas() { return FCanvas; }
   void BoundsChanged() override;

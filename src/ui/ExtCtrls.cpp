@@ -5,8 +5,18 @@
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
 
-std::unique_ptr<IControlPeer> TPanel::MakePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  return widgets.CreatePanel(*this, parent);
+void TPanel::SetBorderStyle(TBorderStyle value) {
+  FBorderStyle = value;
+  if (auto* peer = PeerAs<IPanelPeer>()) peer->SetBorder(value == TBorderStyle::Single);
+}
+
+std::unique_ptr<IControlPeer> TPanel::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IPanelPeer>(*this, parent);
+}
+
+void TPanel::ReplayProperties() {
+  TWinControl::ReplayProperties();
+  PeerAs<IPanelPeer>()->SetBorder(FBorderStyle == TBorderStyle::Single);
 }
 
 TImage::TImage(TComponent* owner) : TGraphicControl(owner) {}

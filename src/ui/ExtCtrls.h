@@ -11,10 +11,11 @@ class TPanel : public TWinControl {
 public:
   explicit TPanel(TComponent* owner);
   TBorderStyle BorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TBorderStyle value) { FBorderStyle = value; }
+  void SetBorderStyle(TBorderStyle value);
 
 protected:
-  std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
 
 private:
   TBorderStyle FBorderStyle = TBorderStyle::None;

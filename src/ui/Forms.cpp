@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/StdCtrls.h"
 #include "ui/SysUtils.h"
 
 TApplication* Application = nullptr;
@@ -35,6 +36,18 @@ void TCustomForm::SetIcon(const TIconData& icon) {
   if (auto* peer = PeerAs<IFormPeer>()) peer->SetIcon(icon);
 }
 
+void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
+  if (value == FBorderStyle) return;
+  if (FPeer) throw EInvalidOperation("Cannot change the border of a window that exists");
+  FBorderStyle = value;
+}
+
+void TCustomForm::SetBorderIcons(unsigned value) {
+  if (value == FBorderIcons) return;
+  if (FPeer) throw EInvalidOperation("Cannot change the border of a window that exists");
+  FBorderIcons = value;
+}
+
 void TCustomForm::EndCreate() {
   EndLoading();
   CreateWindowPeer();
@@ -43,14 +56,11 @@ void TCustomForm::EndCreate() {
 
 void TCustomForm::CreateWindowPeer() {
   if (FPeer) return;
-  AttachPeer(Application->WidgetSet().CreateForm(*this));
-  CreateChildPeers(Application->WidgetSet());
+  CreatePeer(Application->WidgetSet(), nullptr);
 }
 
-void TCustomForm::CreatePeer(IWidgetSet&, IControlPeer&) { CreateWindowPeer(); }
-
-std::unique_ptr<IControlPeer> TCustomForm::MakePeer(IWidgetSet& widgets, IControlPeer&) {
-  return widgets.CreateForm(*this);
+std::unique_ptr<IControlPeer> TCustomForm::MakePeer(TCustomWidgetSet& widgets, IControlPeer*) {
+  return widgets.Create<IFormPeer>(*this, nullptr);
 }
 
 void TCustomForm::ReplayProperties() {
@@ -58,18 +68,39 @@ void TCustomForm::ReplayProperties() {
   PeerAs<IFormPeer>()->SetIcon(FIcon);
 }
 
-void TCustomForm::PlaceAtCentre() {
-  if (FPlaced) return;
-  FPlaced = true;
-  if (FPosition != TPosition::ScreenCenter) return;
-  const TRect desk = Application->WidgetSet().DesktopRect();
-  SetBounds(desk.Left + (desk.Width() - Width()) / 2, desk.Top + (desk.Height() - Height()) / 2, Width(), Height());
-  if (auto* peer = PeerAs<IFormPeer>()) peer->CenterOnDesktop();
+void TCustomForm::Place() {
+  TRect area;
+  if (FPosition == TPosition::ScreenCenter) {
+    area = Application->WidgetSet().DesktopRect();
+  } else if (FPosition == TPosition::MainFormCenter && Application->MainForm() && Application->MainForm() != this) {
+    const TCustomForm* main = Application->MainForm();
+    auto* mainPeer = dynamic_cast<IFormPeer*>(main->Peer());
+    const TRect m = mainPeer ? mainPeer->FrameExtents() : TRect{};
+    area = {main->Left() - m.Left, main->Top() - m.Top, main->Left() + main->Width() + m.Right,
+            main->Top() + main->Height() + m.Bottom};
+  } else {
+    return;
+  }
+  // The frame is centred; the window's bounds are its client area inside the frame.
+  auto* peer = PeerAs<IFormPeer>();
+  const TRect frame = peer ? peer->FrameExtents() : TRect{};
+  const int frameWidth = Width() + frame.Left + frame.Right, frameHeight = Height() + frame.Top + frame.Bottom;
+  SetBounds(area.Left + (area.Width() - frameWidth) / 2 + frame.Left, area.Top + (area.Height() - frameHeight) / 2 + frame.Top,
+            Width(), Height());
+}
+
+void TCustomForm::UserFrameChanged() {
+  Application->Dispatch([this] {
+    if (FPlaced) Place();
+  });
 }
 
 void TCustomForm::Show() {
   if (Visible()) return;
-  PlaceAtCentre();
+  if (!FPlaced) {
+    FPlaced = true;
+    Place();
+  }
   if (OnShow) OnShow(this);
   SetVisible(true);
   // Without a window manager behind it, a shown window is the active one at once.
@@ -150,6 +181,9 @@ void TCustomForm::Repaint() {
 
 void TCustomForm::Activate() {
   FActive = true;
+  // A window comes up with the focus on its first tab stop, or where it was when it was left.
+  if (FActiveControl && FActiveControl->CanFocus()) SetActiveControl(FActiveControl);
+  else SelectNext(true);
   // A copy, since a handler may unbind itself while it runs.
   const TNotifyEvent handler = OnActivate;
   if (handler) handler(this);
@@ -163,6 +197,54 @@ void TCustomForm::UserActivated() {
 
 void TCustomForm::UserDeactivated() { FActive = false; }
 
+void TCustomForm::SetActiveControl(TControl* control) {
+  FActiveControl = control;
+  if (control && control->Peer()) control->Peer()->SetFocus();
+}
+
+void TCustomForm::FocusChanged(TControl* control) { FActiveControl = control; }
+
+void TCustomForm::ControlRemoved(TControl* control) {
+  if (FActiveControl == control) FActiveControl = nullptr;
+}
+
+void TCustomForm::SelectNext(bool forward) {
+  std::vector<TControl*> stops;
+  CollectTabStops(stops);
+  if (stops.empty()) return;
+  const auto at = std::find(stops.begin(), stops.end(), FActiveControl);
+  size_t next;
+  if (at == stops.end()) next = forward ? 0 : stops.size() - 1;
+  else next = (static_cast<size_t>(at - stops.begin()) + (forward ? 1 : stops.size() - 1)) % stops.size();
+  SetActiveControl(stops[next]);
+}
+
+bool TCustomForm::UserKeyDown(TKey key, unsigned shift) {
+  bool used = false;
+  Application->Dispatch([&] {
+    if (!Enabled()) return;
+    if (key == TKey::Tab) {
+      SelectNext(!(shift & ShiftState::Shift));
+      used = true;
+    } else if (key == TKey::Return) {
+      auto* target = dynamic_cast<TButton*>(FActiveControl);
+      if (!target || !target->CanFocus()) target = DefaultButton();
+      if (!target) return;
+      used = true;
+      target->Click();
+    }
+  });
+  return used;
+}
+
+TButton* TCustomForm::DefaultButton() const {
+  std::vector<TControl*> all;
+  CollectTabStops(all);
+  for (TControl* c : all)
+    if (auto* button = dynamic_cast<TButton*>(c); button && button->Default()) return button;
+  return nullptr;
+}
+
 void TCustomForm::UserClosed() {
   Application->Dispatch([this] { Close(); });
 }
@@ -172,7 +254,7 @@ void TScreen::SetCursor(TCursor cursor) {
   FWidgets.SetCursor(cursor);
 }
 
-TApplication::TApplication(IWidgetSet& widgets) : TComponent(nullptr), FWidgets(widgets) {
+TApplication::TApplication(TCustomWidgetSet& widgets) : TComponent(nullptr), FWidgets(widgets) {
   Application = this;
   TheScreen = std::make_unique<TScreen>(widgets);
   Screen = TheScreen.get();

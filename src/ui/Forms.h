@@ -7,8 +7,10 @@
 
 #include "ui/Controls.h"
 
+class TButton;
+
 enum class TFormBorderStyle { None, Single, Sizeable };
-enum class TPosition { Designed, ScreenCenter };
+enum class TPosition { Designed, ScreenCenter, MainFormCenter };
 enum class TCloseAction { None, Hide, Free, Minimize };
 
 namespace BorderIcon {
@@ -25,10 +27,12 @@ public:
   ~TCustomForm() override;
 
   void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+  // The frame is the native window's: it is chosen before the window is made and fixed afterwards.
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TFormBorderStyle value) { FBorderStyle = value; }
+  void SetBorderStyle(TFormBorderStyle value);
   unsigned BorderIcons() const { return FBorderIcons; }
-  void SetBorderIcons(unsigned value) { FBorderIcons = value; }
+  void SetBorderIcons(unsigned value);
+  // Where the window is placed when it is first shown (and again once its frame is known).
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition value) { FPosition = value; }
   const TIconData& Icon() const { return FIcon; }
@@ -50,6 +54,9 @@ public:
   // Paints the window now (the splash is shown before the message loop runs).
   void Repaint();
   bool Active() const { return FActive; }
+  // The control that has the keyboard focus in this window (null when none has).
+  TControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TControl* control);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -61,10 +68,18 @@ public:
   void UserActivated();
   void UserDeactivated();
   void UserClosed();
+  // A key pressed in the window: Tab and Shift+Tab move the focus along the tab order, Enter
+  // presses the focused button or else the default button. True when the key was used.
+  bool UserKeyDown(TKey key, unsigned shift);
+  // The window manager framed the window (or changed its frame): a placed window is placed again.
+  void UserFrameChanged();
 
   // Creates this window's peer and its children's (the window has no parent peer).
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
   void CreateWindowPeer();
+
+  // From the controls: one of them took the focus, or is leaving the window.
+  void FocusChanged(TControl* control);
+  void ControlRemoved(TControl* control);
 
 protected:
   // Creates a control of the window's layout: owner this window, the given parent and bounds.
@@ -81,14 +96,18 @@ protected:
   // Ends construction: loading state off, Loaded everywhere, native peers, then OnCreate. Every
   // concrete window calls it last in its constructor.
   void EndCreate();
-  std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
   // Runs OnDestroy while the derived window still exists.
   void BeforeDestruction() override;
 
 private:
-  void PlaceAtCentre();
+  void Place();
   void Activate();
+  // Moves the focus to the next (or previous) tab stop after the active control.
+  void SelectNext(bool forward);
+  // The visible, enabled default button, if there is one.
+  TButton* DefaultButton() const;
   // OnClose at the end of a modal loop; false when the window refuses to close.
   bool CloseModal();
   bool FModal = false;
@@ -99,6 +118,7 @@ private:
   int FModalResult = 0;
   bool FActive = false;
   bool FPlaced = false;
+  TControl* FActiveControl = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -108,21 +128,21 @@ public:
 
 class TScreen {
 public:
-  explicit TScreen(IWidgetSet& widgets) : FWidgets(widgets) {}
+  explicit TScreen(TCustomWidgetSet& widgets) : FWidgets(widgets) {}
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor cursor);
 
 private:
-  IWidgetSet& FWidgets;
+  TCustomWidgetSet& FWidgets;
   TCursor FCursor = TCursor::Default;
 };
 
 class TApplication : public TComponent {
 public:
-  explicit TApplication(IWidgetSet& widgets);
+  explicit TApplication(TCustomWidgetSet& widgets);
   ~TApplication() override;
 
-  IWidgetSet& WidgetSet() { return FWidgets; }
+  TCustomWidgetSet& WidgetSet() { return FWidgets; }
   void Initialize() {}
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& title) { FTitle = title; }
@@ -169,7 +189,7 @@ private:
   void FreeReleased();
   void CancelRelease(TCustomForm* form);
 
-  IWidgetSet& FWidgets;
+  TCustomWidgetSet& FWidgets;
   std::unique_ptr<platform::IMessageWindow> FWindow;
   std::vector<TCustomForm*> FReleased;
   bool FReleasePosted = false;

@@ -26,20 +26,48 @@ void TLabel::Loaded() {
   AdjustSize();
 }
 
-void TLabel::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateLabel(*this, parent)); }
+std::unique_ptr<IControlPeer> TLabel::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<ILabelPeer>(*this, parent);
+}
 
-TEdit::TEdit(TComponent* owner) : TControl(owner) { SetColor(clWindow); }
+TEdit::TEdit(TComponent* owner) : TControl(owner) {
+  SetColor(clWindow);
+  SetTabStop(true);
+}
 
-void TEdit::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateEdit(*this, parent)); }
+void TEdit::SetReadOnly(bool value) {
+  FReadOnly = value;
+  if (auto* peer = PeerAs<IEditPeer>()) peer->SetReadOnly(value);
+}
 
-TButton::TButton(TComponent* owner) : TControl(owner) {}
+void TEdit::SetBorderStyle(TBorderStyle value) {
+  FBorderStyle = value;
+  if (auto* peer = PeerAs<IEditPeer>()) peer->SetBorder(value == TBorderStyle::Single);
+}
+
+std::unique_ptr<IControlPeer> TEdit::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IEditPeer>(*this, parent);
+}
+
+void TEdit::ReplayProperties() {
+  TControl::ReplayProperties();
+  auto* peer = PeerAs<IEditPeer>();
+  peer->SetReadOnly(FReadOnly);
+  peer->SetBorder(FBorderStyle == TBorderStyle::Single);
+}
+
+TButton::TButton(TComponent* owner) : TControl(owner) { SetTabStop(true); }
+
+void TButton::Click() { TControl::Click(); }
 
 void TButton::SetDefault(bool value) {
   FDefault = value;
   if (auto* peer = PeerAs<IButtonPeer>()) peer->SetDefault(value);
 }
 
-void TButton::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) { AttachPeer(widgets.CreateButton(*this, parent)); }
+std::unique_ptr<IControlPeer> TButton::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IButtonPeer>(*this, parent);
+}
 
 void TButton::ReplayProperties() {
   TControl::ReplayProperties();
@@ -48,11 +76,14 @@ void TButton::ReplayProperties() {
 
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) { SetParentColor(true); }
 
-std::unique_ptr<IControlPeer> TGroupBox::MakePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  return widgets.CreateGroupBox(*this, parent);
+std::unique_ptr<IControlPeer> TGroupBox::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IGroupBoxPeer>(*this, parent);
 }
 
-TCheckBox::TCheckBox(TComponent* owner) : TControl(owner) { SetParentColor(true); }
+TCheckBox::TCheckBox(TComponent* owner) : TControl(owner) {
+  SetParentColor(true);
+  SetTabStop(true);
+}
 
 void TCheckBox::SetChecked(bool value) {
   if (value == FChecked) return;
@@ -65,8 +96,8 @@ void TCheckBox::UserToggled(bool checked) {
   Application->Dispatch([this, checked] { SetChecked(checked); });
 }
 
-void TCheckBox::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  AttachPeer(widgets.CreateCheckBox(*this, parent));
+std::unique_ptr<IControlPeer> TCheckBox::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<ICheckBoxPeer>(*this, parent);
 }
 
 void TCheckBox::ReplayProperties() {
@@ -74,7 +105,10 @@ void TCheckBox::ReplayProperties() {
   PeerAs<ICheckBoxPeer>()->SetChecked(FChecked);
 }
 
-TComboBox::TComboBox(TComponent* owner) : TControl(owner) { SetColor(clWindow); }
+TComboBox::TComboBox(TComponent* owner) : TControl(owner) {
+  SetColor(clWindow);
+  SetTabStop(true);
+}
 
 void TComboBox::SetItems(const std::vector<std::string>& items) {
   FItems = items;
@@ -99,8 +133,8 @@ void TComboBox::UserSelected(int index) {
   });
 }
 
-void TComboBox::CreatePeer(IWidgetSet& widgets, IControlPeer& parent) {
-  AttachPeer(widgets.CreateComboBox(*this, parent));
+std::unique_ptr<IControlPeer> TComboBox::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IComboBoxPeer>(*this, parent);
 }
 
 void TComboBox::ReplayProperties() {

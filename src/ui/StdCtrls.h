@@ -10,9 +10,9 @@ public:
   explicit TLabel(TComponent* owner);
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool value);
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void CaptionChanged() override { AdjustSize(); }
   void FontChanged() override;
   void Loaded() override;
@@ -30,10 +30,13 @@ public:
   const std::string& Text() const { return Caption(); }
   void SetText(const std::string& text) { SetCaption(text); }
   bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool value) { FReadOnly = value; }
+  void SetReadOnly(bool value);
   TBorderStyle BorderStyle() const { return FBorderStyle; }
-  void SetBorderStyle(TBorderStyle value) { FBorderStyle = value; }
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  void SetBorderStyle(TBorderStyle value);
+
+protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
 
 private:
   bool FReadOnly = false;
@@ -43,11 +46,14 @@ private:
 class TButton : public TControl {
 public:
   explicit TButton(TComponent* owner);
+  // The button Enter presses when no other button has the focus.
   bool Default() const { return FDefault; }
   void SetDefault(bool value);
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  // Presses the button: runs OnClick.
+  void Click() override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
 
 private:
@@ -59,7 +65,7 @@ public:
   explicit TGroupBox(TComponent* owner);
 
 protected:
-  std::unique_ptr<IControlPeer> MakePeer(IWidgetSet& widgets, IControlPeer& parent) override;
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
 };
 
 class TCheckBox : public TControl {
@@ -69,9 +75,9 @@ public:
   void SetChecked(bool value);
   // Native input: the user toggled the box.
   void UserToggled(bool checked);
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
 
 private:
@@ -88,9 +94,9 @@ public:
   void SetItemIndex(int index);
   TNotifyEvent OnChange;
   void UserSelected(int index);
-  void CreatePeer(IWidgetSet& widgets, IControlPeer& parent) override;
 
 protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
 
 private:

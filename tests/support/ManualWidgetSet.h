@@ -1,5 +1,6 @@
-// The headless widget set of the tests: no native peers, a message loop driven by a manual clock,
-// message boxes that are recorded and answered from a script, and a recorded cursor.
+// The headless widget set of the tests: no native peers (it registers no kinds), a message loop
+// driven by a manual clock, message boxes that are recorded and answered from a script, and a
+// recorded cursor.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -9,7 +10,7 @@
 
 #include "ui/Peers.h"
 
-class TManualWidgetSet : public IWidgetSet {
+class TManualWidgetSet : public TCustomWidgetSet {
 public:
   struct TMessageBoxCall {
     std::string Text;
@@ -19,18 +20,6 @@ public:
 
   TManualWidgetSet();
   ~TManualWidgetSet() override;
-
-  std::unique_ptr<IFormPeer> CreateForm(TCustomForm&) override { return nullptr; }
-  std::unique_ptr<IControlPeer> CreateLabel(TLabel&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IControlPeer> CreateEdit(TEdit&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IControlPeer> CreateGroupBox(TGroupBox&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IControlPeer> CreatePanel(TPanel&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IButtonPeer> CreateButton(TButton&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<ICheckBoxPeer> CreateCheckBox(TCheckBox&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IComboBoxPeer> CreateComboBox(TComboBox&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<ITrackBarPeer> CreateTrackBar(TTrackBar&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IStatusBarPeer> CreateStatusBar(TStatusBar&, IControlPeer&) override { return nullptr; }
-  std::unique_ptr<IPicturePeer> CreatePicture(TGraphicControl&, IControlPeer&) override { return nullptr; }
 
   std::unique_ptr<platform::IMessageWindow> CreateMessageWindow(platform::TWindowProc proc) override;
   // Delivers one posted message, or else moves the clock to the next timer and fires it.

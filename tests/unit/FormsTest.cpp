@@ -160,3 +160,106 @@ TEST_F(FormsTest, ErrorsInNestedHandlersReachTheErrorBoxAndTheDepthUnwinds) {
 }
 
 }  // namespace
+
+namespace {
+
+// A window with a group of two buttons, a label, an edit and a check box, and a default button.
+class TKeyForm : public TForm {
+public:
+  explicit TKeyForm(TComponent* owner) : TForm(owner) {
+    SetClientSize(300, 200);
+    Group = Add<TGroupBox>("Group", this, 8, 8, 150, 100, "组");
+    First = Add<TButton>("First", Group, 8, 16, 75, 25, "一");
+    Second = Add<TButton>("Second", Group, 8, 48, 75, 25, "二");
+    Label = Add<TLabel>("Label", this, 170, 8, 50, 12, "标签");
+    Edit = Add<TEdit>("Edit", this, 170, 30, 60, 20);
+    Check = Add<TCheckBox>("Check", this, 170, 60, 100, 17, "选项");
+    Ok = Add<TButton>("Ok", this, 170, 160, 75, 25, "确定");
+    Ok->SetDefault(true);
+    for (TButton* b : {First, Second, Ok}) b->OnClick = [this](TObject* s) { Clicked.push_back(static_cast<TButton*>(s)); };
+    EndCreate();
+  }
+  TGroupBox* Group;
+  TButton *First, *Second, *Ok;
+  TLabel* Label;
+  TEdit* Edit;
+  TCheckBox* Check;
+  std::vector<TButton*> Clicked;
+};
+
+class KeyboardTest : public ::testing::Test {
+protected:
+  TTestApplication Env;
+  TKeyForm* Form = new TKeyForm(Application);
+  std::vector<TControl*> Walk(int steps, unsigned shift = 0) {
+    std::vector<TControl*> seen;
+    for (int k = 0; k < steps; ++k) {
+      EXPECT_TRUE(Form->UserKeyDown(TKey::Tab, shift));
+      seen.push_back(Form->ActiveControl());
+    }
+    return seen;
+  }
+};
+
+TEST_F(KeyboardTest, AWindowComesUpOnItsFirstTabStopAndTabWalksTheTabOrderDepthFirst) {
+  Form->Show();
+  EXPECT_EQ(Form->ActiveControl(), Form->First);
+  EXPECT_EQ(Walk(5), (std::vector<TControl*>{Form->Second, Form->Edit, Form->Check, Form->Ok, Form->First}));
+  EXPECT_EQ(Walk(2, ShiftState::Shift), (std::vector<TControl*>{Form->Ok, Form->Check}));
+  // Hidden and disabled controls, and everything in a disabled container, are passed over.
+  Form->Edit->Hide();
+  Form->Group->SetEnabled(false);
+  EXPECT_EQ(Walk(3), (std::vector<TControl*>{Form->Ok, Form->Check, Form->Ok}));
+}
+
+TEST_F(KeyboardTest, TabOrderCanBeSetAmongSiblings) {
+  Form->Ok->SetTabOrder(0);
+  Form->Check->SetTabOrder(1);
+  Form->Second->SetTabOrder(0);
+  EXPECT_EQ(Form->Ok->TabOrder(), 0);
+  EXPECT_EQ(Form->Group->TabOrder(), 2);
+  Form->Show();
+  EXPECT_EQ(Form->ActiveControl(), Form->Ok);
+  EXPECT_EQ(Walk(4), (std::vector<TControl*>{Form->Check, Form->Second, Form->First, Form->Edit}));
+}
+
+TEST_F(KeyboardTest, EnterPressesTheFocusedButtonElseTheDefaultOne) {
+  Form->Show();
+  EXPECT_TRUE(Form->UserKeyDown(TKey::Return, 0));
+  Form->Check->SetFocus();
+  EXPECT_TRUE(Form->UserKeyDown(TKey::Return, 0));
+  Form->Ok->SetEnabled(false);
+  EXPECT_FALSE(Form->UserKeyDown(TKey::Return, 0));
+  EXPECT_EQ(Form->Clicked, (std::vector<TButton*>{Form->First, Form->Ok}));
+  EXPECT_FALSE(Form->UserKeyDown(TKey::Escape, 0));
+}
+
+TEST_F(KeyboardTest, APressAndReleaseInsideAControlIsItsClick) {
+  int clicks = 0;
+  Form->Label->OnClick = [&](TObject*) { ++clicks; };
+  ASSERT_EQ(Form->Label->Width(), 24);  // auto-sized to the box font's two characters
+  Form->Label->UserMouseDown(3, 3);
+  Form->Label->UserMouseUp(23, 11);
+  Form->Label->UserMouseDown(3, 3);
+  Form->Label->UserMouseUp(24, 3);  // released beside it
+  Form->Label->UserMouseUp(5, 5);   // a release without a press
+  EXPECT_EQ(clicks, 1);
+  Form->Label->SetEnabled(false);
+  Form->Label->UserMouseDown(3, 3);
+  Form->Label->UserMouseUp(3, 3);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(KeyboardTest, WindowsAreCentredOnTheDesktopOrOnTheMainWindow) {
+  TKeyForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetPosition(TPosition::ScreenCenter);
+  main->Show();
+  EXPECT_EQ(main->BoundsRect(), (TRect{362, 284, 662, 484}));  // 1024 × 768, no frame without a peer
+  Form->SetClientSize(100, 50);
+  Form->SetPosition(TPosition::MainFormCenter);
+  Form->Show();
+  EXPECT_EQ(Form->BoundsRect(), (TRect{462, 359, 562, 409}));
+}
+
+}  // namespace

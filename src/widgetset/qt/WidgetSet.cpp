@@ -14,15 +14,26 @@
 #include <map>
 
 #include "ui/Forms.h"
-#include "widgetset/qt/Peers.h"
+#include "widgetset/qt/FormPeer.h"
+#include "widgetset/qt/WidgetPeer.h"
 
 namespace widgetset::qt {
+
+// The peer factories, one per control kind, each in the kind's own peer file.
+std::unique_ptr<IPeer> MakeLabelPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeEditPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeGroupBoxPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePanelPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeButtonPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeCheckBoxPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeComboBoxPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTrackBarPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeStatusBarPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePicturePeer(TComponent&, IControlPeer*);
 
 namespace {
 
 constexpr uint32_t ShortestTimerMs = 10;
-
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Deletions asked for outside any event would otherwise wait for an exec() that never runs; those
 // asked for inside one are delivered by processEvents itself.
@@ -123,55 +134,29 @@ TWidgetSet::TWidgetSet(int& argc, char** argv) {
   QGuiApplication::setQuitOnLastWindowClosed(false);
   InstallFontSubstitutions();
   gfx::SetFontRaster(&FFonts);
+  Register<IFormPeer>(MakeFormPeer);
+  Register<ILabelPeer>(MakeLabelPeer);
+  Register<IEditPeer>(MakeEditPeer);
+  Register<IGroupBoxPeer>(MakeGroupBoxPeer);
+  Register<IPanelPeer>(MakePanelPeer);
+  Register<IButtonPeer>(MakeButtonPeer);
+  Register<ICheckBoxPeer>(MakeCheckBoxPeer);
+  Register<IComboBoxPeer>(MakeComboBoxPeer);
+  Register<ITrackBarPeer>(MakeTrackBarPeer);
+  Register<IStatusBarPeer>(MakeStatusBarPeer);
+  Register<IPicturePeer>(MakePicturePeer);
+  // The focus moves natively (clicks, the window manager); the window keeps track of its control.
+  FFocusConnection = QObject::connect(qApp, &QApplication::focusChanged, [](QWidget*, QWidget* now) {
+    if (TControl* control = ControlOf(now)) control->UserFocused();
+  });
 }
 
 TWidgetSet::~TWidgetSet() {
+  QObject::disconnect(FFocusConnection);
   SetCursor(TCursor::Default);
   if (&gfx::CurrentFontRaster() == &FFonts) gfx::SetFontRaster(nullptr);
   DeleteDisposed();
   FApplication.reset();
-}
-
-std::unique_ptr<IFormPeer> TWidgetSet::CreateForm(TCustomForm& form) { return std::make_unique<TFormPeer>(form); }
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateLabel(TLabel& control, IControlPeer& parent) {
-  return std::make_unique<TLabelPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateEdit(TEdit& control, IControlPeer& parent) {
-  return std::make_unique<TEditPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateGroupBox(TGroupBox& control, IControlPeer& parent) {
-  return std::make_unique<TGroupBoxPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreatePanel(TPanel& control, IControlPeer& parent) {
-  return std::make_unique<TPanelPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IButtonPeer> TWidgetSet::CreateButton(TButton& control, IControlPeer& parent) {
-  return std::make_unique<TButtonPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<ICheckBoxPeer> TWidgetSet::CreateCheckBox(TCheckBox& control, IControlPeer& parent) {
-  return std::make_unique<TCheckBoxPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IComboBoxPeer> TWidgetSet::CreateComboBox(TComboBox& control, IControlPeer& parent) {
-  return std::make_unique<TComboBoxPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<ITrackBarPeer> TWidgetSet::CreateTrackBar(TTrackBar& control, IControlPeer& parent) {
-  return std::make_unique<TTrackBarPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IStatusBarPeer> TWidgetSet::CreateStatusBar(TStatusBar& control, IControlPeer& parent) {
-  return std::make_unique<TStatusBarPeer>(control, ParentWidget(parent));
-}
-
-std::unique_ptr<IPicturePeer> TWidgetSet::CreatePicture(TGraphicControl& control, IControlPeer& parent) {
-  return std::make_unique<TPicturePeer>(control, ParentWidget(parent));
 }
 
 std::unique_ptr<platform::IMessageWindow> TWidgetSet::CreateMessageWindow(platform::TWindowProc proc) {

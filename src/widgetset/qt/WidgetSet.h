@@ -1,7 +1,9 @@
-// The Qt widget set: the QApplication, native peers for every control kind, hidden message windows on
-// precise Qt timers, the message loop over processEvents, message boxes and the wait cursor. It also
-// installs the Qt glyph source for the canvas. Everything runs on the thread that made it.
+// The Qt widget set: the QApplication, a peer factory for every control kind (each kind in its own
+// peer file), hidden message windows on precise Qt timers, the message loop over processEvents,
+// message boxes, the wait cursor and focus changes. It also installs the Qt glyph source for the
+// canvas. Everything runs on the thread that made it.
 #pragma once
+#include <QMetaObject>
 #include <memory>
 
 #include "widgetset/qt/FontRaster.h"
@@ -12,7 +14,7 @@ class QMessageBox;
 
 namespace widgetset::qt {
 
-class TWidgetSet : public IWidgetSet {
+class TWidgetSet : public TCustomWidgetSet {
 public:
   // Makes the application object (or uses the one that exists) and installs the glyph source.
   // argc and argv must outlive the widget set, as Qt keeps them.
@@ -20,18 +22,6 @@ public:
   ~TWidgetSet() override;
   TWidgetSet(const TWidgetSet&) = delete;
   TWidgetSet& operator=(const TWidgetSet&) = delete;
-
-  std::unique_ptr<IFormPeer> CreateForm(TCustomForm& form) override;
-  std::unique_ptr<IControlPeer> CreateLabel(TLabel& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreateEdit(TEdit& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreateGroupBox(TGroupBox& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreatePanel(TPanel& control, IControlPeer& parent) override;
-  std::unique_ptr<IButtonPeer> CreateButton(TButton& control, IControlPeer& parent) override;
-  std::unique_ptr<ICheckBoxPeer> CreateCheckBox(TCheckBox& control, IControlPeer& parent) override;
-  std::unique_ptr<IComboBoxPeer> CreateComboBox(TComboBox& control, IControlPeer& parent) override;
-  std::unique_ptr<ITrackBarPeer> CreateTrackBar(TTrackBar& control, IControlPeer& parent) override;
-  std::unique_ptr<IStatusBarPeer> CreateStatusBar(TStatusBar& control, IControlPeer& parent) override;
-  std::unique_ptr<IPicturePeer> CreatePicture(TGraphicControl& control, IControlPeer& parent) override;
 
   // Timers are Qt precise timers; periods below 10 ms run at 10 ms, the shortest a Windows timer has.
   std::unique_ptr<platform::IMessageWindow> CreateMessageWindow(platform::TWindowProc proc) override;
@@ -55,6 +45,7 @@ private:
   std::unique_ptr<QApplication> FApplication;
   TFontRaster FFonts;
   bool FWaitCursor = false;
+  QMetaObject::Connection FFocusConnection;
 };
 
 }  // namespace widgetset::qt

@@ -1,59 +1,42 @@
-// The Win32 widget set (see WidgetSet.h): peer creation, the message loop with Tab navigation in the
-// framework's order, message boxes, the cursor and the desktop's work area.
+// The Win32 widget set (see WidgetSet.h): the peer factories, the message loop, message boxes, the
+// cursor and the desktop's work area.
 #include "widgetset/win32/WidgetSet.h"
 
-#include <vector>
-
+#include "platform/win32/System.h"
+#include "ui/Forms.h"
 #include "widgetset/win32/FontRaster.h"
 #include "widgetset/win32/MessageWindow.h"
-#include "widgetset/win32/Peers.h"
-#include "platform/win32/System.h"
+#include "widgetset/win32/WindowPeer.h"
 
 namespace widgetset::win32 {
 
+// The peer factories, one per control kind, each in the kind's own peer file.
+std::unique_ptr<IPeer> MakeFormPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeLabelPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeEditPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeGroupBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePanelPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeButtonPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeCheckBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeComboBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTrackBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeStatusBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePicturePeer(TWidgetSet&, TComponent&, IControlPeer*);
+
 namespace {
 
-HWND ParentHandle(IControlPeer& parent) { return dynamic_cast<TWindowPeer&>(parent).ClientHandle(); }
-
-bool IsFormWindow(HWND window) {
-  wchar_t name[32];
-  return GetClassNameW(window, name, 32) > 0 && lstrcmpW(name, FormClassName) == 0;
-}
-
-// The visible, enabled tab stops under parent in the order the controls were made: the reverse of the
-// stacking order, since every new control goes on top of its siblings.
-void CollectTabStops(HWND parent, std::vector<HWND>& stops) {
-  HWND first = GetWindow(parent, GW_CHILD);
-  for (HWND child = first ? GetWindow(first, GW_HWNDLAST) : nullptr; child; child = GetWindow(child, GW_HWNDPREV)) {
-    if (!IsWindowVisible(child) || !IsWindowEnabled(child)) continue;
-    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) stops.push_back(child);
-    if (GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(child, stops);
-  }
-}
-
-// Tab and Shift+Tab in the program's windows. IsDialogMessage would walk the stacking order, which
-// here runs backwards.
-bool MoveFocusOnTab(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
-  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-  if (!root || !IsFormWindow(root)) return false;
-  std::vector<HWND> stops;
-  CollectTabStops(root, stops);
-  if (stops.empty()) return true;
-  const bool backwards = GetKeyState(VK_SHIFT) < 0;
-  HWND focus = GetFocus();
-  size_t at = stops.size();
-  for (size_t i = 0; i < stops.size(); ++i)
-    if (stops[i] == focus || IsChild(stops[i], focus)) at = i;
-  size_t next;
-  if (at == stops.size()) next = backwards ? stops.size() - 1 : 0;
-  else next = backwards ? (at + stops.size() - 1) % stops.size() : (at + 1) % stops.size();
-  SetFocus(stops[next]);
-  return true;
+// Tab and Enter in a window of the program go to its form, which decides what they do.
+bool GiveKeyToForm(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && msg.wParam != VK_RETURN)) return false;
+  TWindowPeer* peer = TWindowPeer::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+  auto* form = peer ? dynamic_cast<TCustomForm*>(&peer->Control()) : nullptr;
+  if (!form) return false;
+  const unsigned shift = GetKeyState(VK_SHIFT) < 0 ? ShiftState::Shift : 0;
+  return form->UserKeyDown(msg.wParam == VK_TAB ? TKey::Tab : TKey::Return, shift);
 }
 
 void Dispatch(const MSG& msg) {
-  if (MoveFocusOnTab(msg)) return;
+  if (GiveKeyToForm(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
@@ -69,6 +52,17 @@ TWidgetSet::TWidgetSet(HINSTANCE instance)
   RegisterPeerClasses(FInstance);
   TMessageWindow::RegisterWindowClass(FInstance);
   gfx::SetFontRaster(FFonts.get());
+  Add<IFormPeer>(MakeFormPeer);
+  Add<ILabelPeer>(MakeLabelPeer);
+  Add<IEditPeer>(MakeEditPeer);
+  Add<IGroupBoxPeer>(MakeGroupBoxPeer);
+  Add<IPanelPeer>(MakePanelPeer);
+  Add<IButtonPeer>(MakeButtonPeer);
+  Add<ICheckBoxPeer>(MakeCheckBoxPeer);
+  Add<IComboBoxPeer>(MakeComboBoxPeer);
+  Add<ITrackBarPeer>(MakeTrackBarPeer);
+  Add<IStatusBarPeer>(MakeStatusBarPeer);
+  Add<IPicturePeer>(MakePicturePeer);
 }
 
 TWidgetSet::~TWidgetSet() {
@@ -84,50 +78,6 @@ HBRUSH TWidgetSet::Brush(TColor color) {
   HBRUSH brush = CreateSolidBrush(ToColorRef(color));
   FBrushes.emplace(color, brush);
   return brush;
-}
-
-std::unique_ptr<IFormPeer> TWidgetSet::CreateForm(TCustomForm& form) { return std::make_unique<TFormPeer>(*this, form); }
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateLabel(TLabel& control, IControlPeer& parent) {
-  return std::make_unique<TLabelPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateEdit(TEdit& control, IControlPeer& parent) {
-  return std::make_unique<TEditPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreateGroupBox(TGroupBox& control, IControlPeer& parent) {
-  return std::make_unique<TContainerPeer>(*this, control, ParentHandle(parent), TContainerPeer::TKind::GroupBox);
-}
-
-std::unique_ptr<IControlPeer> TWidgetSet::CreatePanel(TPanel& control, IControlPeer& parent) {
-  const auto kind = control.BorderStyle() == TBorderStyle::Single ? TContainerPeer::TKind::BorderedPanel
-                                                                   : TContainerPeer::TKind::Panel;
-  return std::make_unique<TContainerPeer>(*this, control, ParentHandle(parent), kind);
-}
-
-std::unique_ptr<IButtonPeer> TWidgetSet::CreateButton(TButton& control, IControlPeer& parent) {
-  return std::make_unique<TButtonPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<ICheckBoxPeer> TWidgetSet::CreateCheckBox(TCheckBox& control, IControlPeer& parent) {
-  return std::make_unique<TCheckBoxPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<IComboBoxPeer> TWidgetSet::CreateComboBox(TComboBox& control, IControlPeer& parent) {
-  return std::make_unique<TComboBoxPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<ITrackBarPeer> TWidgetSet::CreateTrackBar(TTrackBar& control, IControlPeer& parent) {
-  return std::make_unique<TTrackBarPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<IStatusBarPeer> TWidgetSet::CreateStatusBar(TStatusBar& control, IControlPeer& parent) {
-  return std::make_unique<TStatusBarPeer>(*this, control, ParentHandle(parent));
-}
-
-std::unique_ptr<IPicturePeer> TWidgetSet::CreatePicture(TGraphicControl& control, IControlPeer& parent) {
-  return std::make_unique<TPicturePeer>(*this, control, ParentHandle(parent));
 }
 
 std::unique_ptr<platform::IMessageWindow> TWidgetSet::CreateMessageWindow(platform::TWindowProc proc) {

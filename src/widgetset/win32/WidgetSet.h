@@ -1,6 +1,7 @@
-// The Win32 widget set: native controls (common controls 6) for the framework's controls, GDI glyphs
-// for the canvas (installed while the set exists), hidden windows for timers, the GetMessage loop,
-// MessageBoxW and the application-wide cursor. Peers translate; the framework decides.
+// The Win32 widget set: native controls (common controls 6) for the framework's controls, one peer
+// file per control kind, GDI glyphs for the canvas (installed while the set exists), hidden windows
+// for timers, the GetMessage loop (which hands Tab and Enter to the windows' forms), MessageBoxW and
+// the application-wide cursor. Peers translate; the framework decides.
 #pragma once
 #include <map>
 #include <memory>
@@ -16,25 +17,13 @@ namespace widgetset::win32 {
 
 class TFontRaster;
 
-class TWidgetSet : public IWidgetSet {
+class TWidgetSet : public TCustomWidgetSet {
 public:
   // Null: the executable's own module. Registers the window classes and initialises the common controls.
   explicit TWidgetSet(HINSTANCE__* instance = nullptr);
   ~TWidgetSet() override;
   TWidgetSet(const TWidgetSet&) = delete;
   TWidgetSet& operator=(const TWidgetSet&) = delete;
-
-  std::unique_ptr<IFormPeer> CreateForm(TCustomForm& form) override;
-  std::unique_ptr<IControlPeer> CreateLabel(TLabel& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreateEdit(TEdit& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreateGroupBox(TGroupBox& control, IControlPeer& parent) override;
-  std::unique_ptr<IControlPeer> CreatePanel(TPanel& control, IControlPeer& parent) override;
-  std::unique_ptr<IButtonPeer> CreateButton(TButton& control, IControlPeer& parent) override;
-  std::unique_ptr<ICheckBoxPeer> CreateCheckBox(TCheckBox& control, IControlPeer& parent) override;
-  std::unique_ptr<IComboBoxPeer> CreateComboBox(TComboBox& control, IControlPeer& parent) override;
-  std::unique_ptr<ITrackBarPeer> CreateTrackBar(TTrackBar& control, IControlPeer& parent) override;
-  std::unique_ptr<IStatusBarPeer> CreateStatusBar(TStatusBar& control, IControlPeer& parent) override;
-  std::unique_ptr<IPicturePeer> CreatePicture(TGraphicControl& control, IControlPeer& parent) override;
 
   std::unique_ptr<platform::IMessageWindow> CreateMessageWindow(platform::TWindowProc proc) override;
   // GetMessageW and dispatch; WM_QUIT ends the application, and from then on nothing waits here.
@@ -56,6 +45,11 @@ public:
   HICON__* OverrideCursor() const { return FOverrideCursor; }
 
 private:
+  using TPeerMaker = std::unique_ptr<IPeer> (*)(TWidgetSet&, TComponent&, IControlPeer*);
+  template <class Peer>
+  void Add(TPeerMaker make) {
+    Register<Peer>([this, make](TComponent& component, IControlPeer* parent) { return make(*this, component, parent); });
+  }
   void QuitReceived();
   HINSTANCE__* FInstance;
   std::unique_ptr<TFontRaster> FFonts;

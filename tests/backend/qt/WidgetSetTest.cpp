@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -29,7 +30,8 @@
 #include "gfx/Colors.h"
 #include "platform/Resources.h"
 #include "widgetset/qt/FontRaster.h"
-#include "widgetset/qt/Peers.h"
+#include "widgetset/qt/FormPeer.h"
+#include "widgetset/qt/WidgetPeer.h"
 #include "widgetset/qt/WidgetSet.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -297,13 +299,14 @@ TEST_F(QtWidgetSetTest, ClicksAndEnterRunOnClickThroughTheDispatchPoint) {
   EXPECT_EQ(Widgets->Calls[0].Caption, "Brisko内存整理 4.0");
   EXPECT_EQ(Widgets->Calls[0].Flags, MbOk | MbIconError);
 
-  // Enter presses the default button when no button has the focus.
+  // Enter presses the default button when no button has the focus; the form decides.
   int okClicks = 0;
   form->Ok->OnClick = [&](TObject*) { ++okClicks; };
   EXPECT_TRUE(Native<QPushButton>(form->Ok)->isDefault());
   form->Show();
+  form->Check->SetFocus();
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(Native(form), &enter);
+  QCoreApplication::sendEvent(Native(form->Check), &enter);
   EXPECT_EQ(okClicks, 1);
   // A disabled control takes no clicks.
   form->Ok->SetEnabled(false);
@@ -668,6 +671,59 @@ TEST_F(QtWidgetSetTest, GlyphsComeFromQtInTwoLevels) {
   const QString tahoma = QFontInfo(widgetset::qt::ToQFont({"Tahoma", 11, false, clNavy})).family();
   EXPECT_TRUE(tahoma.contains("DejaVu") || tahoma.contains("Tahoma")) << tahoma.toStdString();
   EXPECT_GT(fonts.TextWidth({"Tahoma", 11, false, clNavy}, "45%"), 0);
+}
+
+TEST_F(QtWidgetSetTest, TabMovesTheFocusInTheFormsOrderAndLabelsReportClicks) {
+  TTestForm* form = MakeForm();
+  form->Ok->SetTabOrder(0);
+  form->Show();
+  ASSERT_TRUE(PumpUntil([&] { return form->Active(); }));
+  EXPECT_EQ(form->ActiveControl(), form->Ok);
+  EXPECT_TRUE(PumpUntil([&] { return QApplication::focusWidget() == Native(form->Ok); }));
+  // Tab as the user presses it, into whatever widget has the focus: the window's order, not Qt's.
+  const std::vector<const TControl*> order{form->Button, form->Track, form->Check, form->Combo, form->Edit, form->Ok};
+  for (const TControl* expected : order) {
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &tab);
+    EXPECT_EQ(form->ActiveControl(), expected) << expected->Name();
+    EXPECT_EQ(QApplication::focusWidget(), Native(expected)) << expected->Name();
+  }
+  QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(QApplication::focusWidget(), &backtab);
+  EXPECT_EQ(form->ActiveControl(), form->Edit);
+  // A click of the mouse gives a control the focus natively; the form follows.
+  Native(form->Check)->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(form->ActiveControl(), form->Check);
+
+  int clicks = 0;
+  form->Label->OnClick = [&](TObject*) { ++clicks; };
+  QWidget* label = Native(form->Label);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), label->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(label, &press);
+  QCoreApplication::sendEvent(label, &release);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(QtWidgetSetTest, LiveSettersReachTheWidgetAndTheFrameIsFixedOnceTheWindowExists) {
+  TTestForm* form = MakeForm();
+  form->Edit->SetReadOnly(false);
+  form->Edit->SetBorderStyle(TBorderStyle::Single);
+  EXPECT_FALSE(Native<QLineEdit>(form->Edit)->isReadOnly());
+  EXPECT_TRUE(Native<QLineEdit>(form->Edit)->hasFrame());
+  // A bordered panel's children start inside its border, as in a window with a border.
+  auto* inside = new TLabel(form);
+  inside->SetBounds(4, 5, 20, 12);
+  inside->SetParent(form->Panel);
+  EXPECT_EQ(Native(inside)->mapTo(Native(form->Panel), QPoint(0, 0)), QPoint(5, 6));
+  form->Panel->SetBorderStyle(TBorderStyle::None);
+  EXPECT_EQ(Native<QFrame>(form->Panel)->frameShape(), QFrame::NoFrame);
+  EXPECT_EQ(Native(inside)->mapTo(Native(form->Panel), QPoint(0, 0)), QPoint(4, 5));
+  EXPECT_THROW(form->SetBorderStyle(TFormBorderStyle::None), EInvalidOperation);
+  EXPECT_THROW(form->SetBorderIcons(0), EInvalidOperation);
+  EXPECT_EQ(form->BorderStyle(), TFormBorderStyle::Single);
 }
 
 }  // namespace

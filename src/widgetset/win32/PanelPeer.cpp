@@ -1,0 +1,27 @@
+// Panels: a container whose single border is the window's own one-pixel border (WS_BORDER), so the
+// children's positions start inside it.
+#include "ui/ExtCtrls.h"
+#include "widgetset/win32/WindowPeer.h"
+
+namespace widgetset::win32 {
+
+namespace {
+
+class TPanelPeer : public TContainerPeer, public IPanelPeer {
+public:
+  TPanelPeer(TWidgetSet& widgets, TPanel& control, HWND parent) : TContainerPeer(widgets, control, parent, false) {}
+
+  void SetBorder(bool border) override {
+    const LONG style = GetWindowLongW(FHandle, GWL_STYLE);
+    SetWindowLongW(FHandle, GWL_STYLE, border ? style | WS_BORDER : style & ~WS_BORDER);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IPeer> MakePanelPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+  return std::make_unique<TPanelPeer>(widgets, static_cast<TPanel&>(control), ParentHandle(parent));
+}
+
+}  // namespace widgetset::win32
