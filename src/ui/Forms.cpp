@@ -49,6 +49,7 @@ void TCustomForm::SetBorderIcons(unsigned value) {
 }
 
 void TCustomForm::EndCreate() {
+  if (Application->FCreatingMainForm && Owner() == Application && !Application->FMainForm) Application->FMainForm = this;
   EndLoading();
   CreateWindowPeer();
   if (OnCreate) Application->Dispatch([this] { OnCreate(this); });

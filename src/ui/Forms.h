@@ -152,10 +152,13 @@ public:
   void SetShowMainForm(bool value) { FShowMainForm = value; }
   TCustomForm* MainForm() const { return FMainForm; }
 
-  // Creates a window owned by the application; the first one becomes the main window.
+  // Creates a window owned by the application; the first one becomes the main window, already while
+  // its creation handler runs (a message box there pumps the loop, and a timer may ask for it).
   template <class T>
   void CreateForm(T*& reference) {
+    FCreatingMainForm = !FMainForm;
     reference = new T(this);
+    FCreatingMainForm = false;
     if (!FMainForm) FMainForm = reference;
   }
 
@@ -193,6 +196,7 @@ private:
   std::unique_ptr<platform::IMessageWindow> FWindow;
   std::vector<TCustomForm*> FReleased;
   bool FReleasePosted = false;
+  bool FCreatingMainForm = false;
   int FDispatchDepth = 0;
   std::string FTitle;
   TIconData FIcon;

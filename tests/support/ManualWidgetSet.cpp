@@ -85,6 +85,7 @@ void TManualWidgetSet::ProcessMessages() {
 
 int TManualWidgetSet::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
   MessageBoxes.push_back({text, caption, flags});
+  if (WhileMessageBoxOpen) WhileMessageBoxOpen();
   if (Answers.empty()) return IdOk;
   const int answer = Answers.front();
   Answers.pop_front();

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,8 @@ public:
 
   std::vector<TMessageBoxCall> MessageBoxes;
   std::deque<int> Answers;  // answers for coming message boxes; IdOk when empty
+  // Runs while a message box is open, as the user takes time to answer it (the box's loop goes on).
+  std::function<void()> WhileMessageBoxOpen;
   std::vector<TCursor> Cursors;
   TRect Desktop{0, 0, 1024, 768};
   int ProcessMessagesCalls = 0;

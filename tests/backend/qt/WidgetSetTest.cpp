@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "FakeHost.h"
+#include "app/Brisko.h"
 #include "app/uMain.h"
 #include "gfx/Colors.h"
 #include "platform/Resources.h"
@@ -757,4 +758,24 @@ TEST_F(QtWidgetSetTest, TheRealMainWindowFollowsItsLayoutTable) {
   EXPECT_EQ(at(form->GaugeProgress), QRect(384, 395, 113, 16));
   EXPECT_TRUE(Native(form->PanelSet)->isHidden());
   EXPECT_EQ(Native<QLabel>(form->Label1)->text().toStdString(), "类别");
+}
+
+TEST_F(QtWidgetSetTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear) {
+  TFakeHost host;
+  host.Registry.SetDWord(platform::TRootKey::CurrentUser, SettingsKey, "IsMemCondition", 1);
+  host.Registry.Keys[{platform::TRootKey::CurrentUser, SettingsKey}].Values["Depth"] = {platform::TRegType::String, {'1'}};
+  // The real, modal error box, answered after 2.5 s: the splash's 1.2 s timer falls due inside it.
+  Widgets->ShowReal = true;
+  bool mainShownWhileOpen = false;
+  QTimer::singleShot(2500, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text().toStdString(), "Invalid data type for 'Depth'");
+    mainShownWhileOpen = frmMain && frmMain->Visible();
+    box->buttons().front()->click();
+  });
+  StartBrisko();
+  EXPECT_TRUE(mainShownWhileOpen);
+  ASSERT_NE(frmMain, nullptr);
+  EXPECT_TRUE(Native(frmMain)->isVisible());
 }

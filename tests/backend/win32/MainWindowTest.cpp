@@ -379,6 +379,39 @@ TEST_F(MainWindowTest, ButtonsInTheWindowAndInThePanelReachTheirHandlers) {
   EXPECT_EQ(brisko.WaitForExit(), std::optional<DWORD>(0));
 }
 
+TEST_F(MainWindowTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear) {
+  // A stored setting of the wrong type: loading it opens the error box while the window is made.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Norvanta Tech\\Ramsweep", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD one = 1;
+  RegSetValueExW(key, L"IsMemCondition", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+  RegSetValueExW(key, L"Depth", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"512"), 8);
+  TBrisko brisko(L"");
+  ASSERT_TRUE(brisko.Started());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND window : brisko.VisibleTopLevelWindows())
+      if (ClassOf(window) == L"#32770") box = window;
+    return box != nullptr;
+  })) << "no error box";
+  // The user reads it well past the splash's 1.2 s, then presses OK.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  EXPECT_FALSE(brisko.FindTopLevel(SplashTitle) && IsWindowVisible(brisko.FindTopLevel(SplashTitle)));
+  const TPlace* ok = Find(Descendants(box), L"Button", L"OK");
+  ASSERT_TRUE(ok) << "no OK button";
+  PostMessageW(ok->Handle, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000)) << "the box stays";
+  HWND main = WaitForVisibleMain(brisko);
+  EXPECT_TRUE(main) << "no visible main window after the box";
+  RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Norvanta Tech\\Ramsweep");
+  RegCloseKey(key);
+  if (main) {
+    EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+  }
+}
+
 TEST_F(MainWindowTest, LoadSwitchShowsNoWindowAndKeepsRunningUntilClosed) {
   TBrisko brisko(L" /load ");
   ASSERT_TRUE(brisko.Started());
