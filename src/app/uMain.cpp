@@ -10,10 +10,6 @@
 
 TfrmMain* frmMain = nullptr;
 
-const char* const SettingsKey = "Software\\Norvanta Tech\\Ramsweep";
-const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const RunValue = "Brisko Memory";
-
 namespace {
 
 // "宋体" 12 px is the window's font; the labels' headings differ only in colour.
@@ -202,18 +198,6 @@ void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("op
 
 namespace {
 
-uint32_t ReadDWord(platform::IRegistryKey& key, const char* name) {
-  platform::TRegValue value;
-  if (!key.ReadValue(name, value)) throw Exception(Format("Failed to get data for '%s'", name));
-  if (value.Type != platform::TRegType::DWord || value.Data.size() != 4)
-    throw Exception(Format("Invalid data type for '%s'", name));
-  return value.Data[0] | (value.Data[1] << 8) | (value.Data[2] << 16) | (static_cast<uint32_t>(value.Data[3]) << 24);
-}
-
-void WriteDWord(platform::IRegistryKey& key, const char* name, uint32_t value) {
-  if (!key.WriteDWord(name, value)) throw Exception(Format("Failed to set data for '%s'", name));
-}
-
 std::unique_ptr<platform::IRegistryKey> OpenSettings() {
   return platform::Host().Registry->CreateKey(platform::TRootKey::CurrentUser, SettingsKey);
 }
@@ -221,12 +205,6 @@ std::unique_ptr<platform::IRegistryKey> OpenSettings() {
 std::string Percent(int value) { return std::to_string(value) + "%"; }
 
 }  // namespace
-
-std::string AutorunCommand(const std::string& executablePath) {
-  // An unquoted path with blanks lets Windows try its shorter prefixes as programs first.
-  const bool quote = executablePath.find(' ') != std::string::npos;
-  return (quote ? "\"" + executablePath + "\"" : executablePath) + " /LOAD";
-}
 
 void TfrmMain::LoadSettings() {
   const auto key = OpenSettings();
@@ -250,7 +228,11 @@ void TfrmMain::btnReturnClick(TObject*) {
 void TfrmMain::btnSuggestClick(TObject*) { ApplySuggestedSettings(); }
 
 void TfrmMain::btnSureClick(TObject* sender) {
-  SaveSettings();
+  {
+    const auto key = OpenSettings();
+    if (!key) RaiseNotStored();
+    WriteSettings(*key, PanelSettings());
+  }
   auto run = platform::Host().Registry->CreateKey(platform::TRootKey::LocalMachine, RunKey);
   if (!run) return;
   const bool written = chkAutoRun->Checked()
@@ -262,19 +244,35 @@ void TfrmMain::btnSureClick(TObject* sender) {
   btnReturnClick(sender);
 }
 
-void TfrmMain::SaveSettings() {
-  const auto key = OpenSettings();
-  if (!key) return;
-  WriteDWord(*key, "Depth", trackDepth->Position());
-  WriteDWord(*key, "MemCondition", trackMemory->Position());
-  WriteDWord(*key, "IsMemCondition", chkMemory->Checked());
-  WriteDWord(*key, "CpuCondition", trackCpu->Position());
-  WriteDWord(*key, "IsCpuCondition", chkCpu->Checked());
-  WriteDWord(*key, "Autorun", chkAutoRun->Checked());
-  WriteDWord(*key, "IsClearPaste", chkClip->Checked());
-  WriteDWord(*key, "IsTaskBar", chkAutoScale->Checked());
-  WriteDWord(*key, "IsTaskShow", chkTrayShow->Checked());
-  WriteDWord(*key, "TaskShow", static_cast<uint32_t>(comboTrayShow->ItemIndex()));
+TSettings TfrmMain::PanelSettings() const {
+  TSettings s;
+  s.Depth = trackDepth->Position();
+  s.MemCondition = trackMemory->Position();
+  s.IsMemCondition = chkMemory->Checked();
+  s.CpuCondition = trackCpu->Position();
+  s.IsCpuCondition = chkCpu->Checked();
+  s.Autorun = chkAutoRun->Checked();
+  s.IsClearPaste = chkClip->Checked();
+  s.IsTaskBar = chkAutoScale->Checked();
+  s.IsTaskShow = chkTrayShow->Checked();
+  s.TaskShow = comboTrayShow->ItemIndex();
+  return s;
+}
+
+void TfrmMain::ShowSettings(const TSettings& s) {
+  trackDepth->SetPosition(s.Depth);
+  trackDepthChange(trackDepth);
+  chkMemory->SetChecked(s.IsMemCondition);
+  trackMemory->SetPosition(s.MemCondition);
+  lblMem->SetCaption(Percent(trackMemory->Position()));
+  chkCpu->SetChecked(s.IsCpuCondition);
+  trackCpu->SetPosition(s.CpuCondition);
+  lblCpu->SetCaption(Percent(trackCpu->Position()));
+  chkAutoRun->SetChecked(s.Autorun);
+  chkClip->SetChecked(s.IsClearPaste);
+  chkAutoScale->SetChecked(s.IsTaskBar);
+  chkTrayShow->SetChecked(s.IsTaskShow);
+  comboTrayShow->SetItemIndex(s.TaskShow);
 }
 
 void TfrmMain::trackDepthChange(TObject*) {
@@ -287,47 +285,20 @@ void TfrmMain::trackMemoryChange(TObject*) { lblMem->SetCaption(Percent(trackMem
 
 void TfrmMain::trackCpuChange(TObject*) { lblCpu->SetCaption(Percent(trackCpu->Position())); }
 
-void TfrmMain::ApplySuggestedSettings() {
-  lblMem->SetCaption("10%");
-  lblCpu->SetCaption("10%");
-  trackDepth->SetPosition(trackDepth->Max());
-  trackMemory->SetPosition(10);
-  trackCpu->SetPosition(10);
-  chkMemory->SetChecked(true);
-  chkCpu->SetChecked(true);
-  chkAutoRun->SetChecked(false);
-  chkClip->SetChecked(false);
-  chkAutoScale->SetChecked(false);
-  chkTrayShow->SetChecked(true);
-  comboTrayShow->SetItemIndex(1);
-}
+void TfrmMain::ApplySuggestedSettings() { ShowSettings(TSettings::Recommended(trackDepth->Max())); }
 
 void TfrmMain::UpdateData() {
   const auto key = OpenSettings();
   if (!key) return;
-  // Values stored as full 32-bit numbers reach the sliders as the signed integers they were saved from.
-  const auto read = [&key](const char* name) { return static_cast<int32_t>(ReadDWord(*key, name)); };
-  trackDepth->SetPosition(read("Depth"));
-  trackDepthChange(trackDepth);
-  if (read("IsMemCondition") != 0) {
-    chkMemory->SetChecked(true);
-    trackMemory->SetPosition(read("MemCondition"));
-  } else {
-    chkMemory->SetChecked(false);
+  // What was read before a value that cannot be read stays in effect.
+  TSettings s = PanelSettings();
+  try {
+    ReadSettings(*key, s);
+  } catch (...) {
+    ShowSettings(s);
+    throw;
   }
-  lblMem->SetCaption(Percent(trackMemory->Position()));
-  if (read("IsCpuCondition") != 0) {
-    chkCpu->SetChecked(true);
-    trackCpu->SetPosition(read("CpuCondition"));
-  } else {
-    chkCpu->SetChecked(false);
-  }
-  lblCpu->SetCaption(Percent(trackCpu->Position()));
-  chkAutoRun->SetChecked(read("Autorun") != 0);
-  chkClip->SetChecked(read("IsClearPaste") != 0);
-  chkAutoScale->SetChecked(read("IsTaskBar") != 0);
-  chkTrayShow->SetChecked(read("IsTaskShow") != 0);
-  if (read("IsTaskShow") != 0) comboTrayShow->SetItemIndex(read("TaskShow"));
+  ShowSettings(s);
 }
 
 // Sampling ------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/Charts.h"
+#include "app/Settings.h"
 #include "ui/Extended.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -95,11 +96,14 @@ public:
   int GetMemoryLoadPercent();
   void UpdateMemoryInfo();
 
+  // The settings the panel shows, and showing a record in the panel.
+  TSettings PanelSettings() const;
+  void ShowSettings(const TSettings& settings);
+
 private:
   void BuildLayout();
   void BuildSettingsPanel();
   void LoadSettings();
-  void SaveSettings();
   void BuildMemoryTable();
   void BuildButtons();
   void BuildStatusBar();
@@ -119,9 +123,3 @@ int64_t CeilPercent(double fraction) {
 // Time-stamp counter ticks per microsecond over 500 ms at real-time priority.
 double MeasureCpuMhz();
 
-// The per-user settings key and the machine-wide logon list.
-extern const char* const SettingsKey;
-extern const char* const RunKey;
-extern const char* const RunValue;
-// The logon command for the executable: quoted when the path holds a blank, then " /LOAD".
-std::string AutorunCommand(const std::string& executablePath);

@@ -20,13 +20,21 @@ struct TRegValue {
   std::vector<uint8_t> Data;
 };
 
+struct TDWordValue {
+  std::string Name;
+  uint32_t Value;
+};
+
 class IRegistryKey {
 public:
   virtual ~IRegistryKey() = default;  // closes the key
   virtual bool ValueExists(const std::string& name) = 0;
   // False when the value is missing or cannot be read.
   virtual bool ReadValue(const std::string& name, TRegValue& value) = 0;
-  virtual bool WriteDWord(const std::string& name, uint32_t value) = 0;
+  // Writes the values in their order, as one change where the store allows it. Answers how many were
+  // stored before the first that could not be: all of them on success. A store written as one change
+  // answers all or none.
+  virtual size_t WriteDWords(const std::vector<TDWordValue>& values) = 0;
   virtual bool WriteString(const std::string& name, const std::string& value) = 0;
   // True also when the value was absent.
   virtual bool DeleteValue(const std::string& name) = 0;

@@ -20,12 +20,14 @@ public:
     value = it->second;
     return true;
   }
-  bool WriteDWord(const std::string& name, uint32_t value) override {
-    if (FRegistry.FailingWrites.count(name)) return false;
-    TRegValue v{TRegType::DWord, std::vector<uint8_t>(4)};
-    std::memcpy(v.Data.data(), &value, 4);
-    FKey.Values[name] = v;
-    return true;
+  size_t WriteDWords(const std::vector<TDWordValue>& values) override {
+    for (size_t k = 0; k < values.size(); ++k) {
+      if (FRegistry.FailingWrites.count(values[k].Name)) return k;
+      TRegValue v{TRegType::DWord, std::vector<uint8_t>(4)};
+      std::memcpy(v.Data.data(), &values[k].Value, 4);
+      FKey.Values[values[k].Name] = v;
+    }
+    return values.size();
   }
   bool WriteString(const std::string& name, const std::string& value) override {
     if (FRegistry.FailingWrites.count(name)) return false;

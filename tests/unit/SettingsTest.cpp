@@ -6,6 +6,7 @@
 
 #include "TestApplication.h"
 #include "app/Brisko.h"
+#include "app/uAbout.h"
 #include "app/uMain.h"
 
 namespace {
@@ -93,13 +94,14 @@ TEST_F(SettingsTest, SavesTheTenValuesAndTheLogonEntryThenLoadsThemBack) {
   EXPECT_FALSE(frmMain->chkAutoRun->Checked());
 }
 
-TEST_F(SettingsTest, LogonCommandQuotesAPathWithBlanks) {
+TEST_F(SettingsTest, LogonCommandQuotesAPathWithBlanksOrQuotes) {
   Env.Host.System.ExePath = "C:\\Program Files\\Brisko\\brisko.exe";
   Start();
   frmMain->chkAutoRun->SetChecked(true);
   frmMain->btnSureClick(nullptr);
   EXPECT_EQ(RunText(), "\"C:\\Program Files\\Brisko\\brisko.exe\" /LOAD");
   EXPECT_EQ(AutorunCommand("/usr/bin/brisko"), "/usr/bin/brisko /LOAD");
+  EXPECT_EQ(AutorunCommand("/opt/a \"b\\/brisko"), "\"/opt/a \\\"b\\/brisko\" /LOAD");
 }
 
 TEST_F(SettingsTest, StoredValuesAreKeptWithinTheSliders) {
@@ -182,6 +184,29 @@ TEST_F(SettingsTest, AFailedWriteIsReportedAndLeavesThePanelOpen) {
   EXPECT_EQ(Settings()->Values.count("Autorun"), 1u);
   EXPECT_EQ(Settings()->Values.count("IsTaskBar"), 0u);
   EXPECT_EQ(Run(), nullptr);
+}
+
+TEST_F(SettingsTest, ASettingsStoreThatCannotBeOpenedIsAFailedSaveNotASuccess) {
+  Start();
+  Registry.Unopenable.insert({TRootKey::CurrentUser, SettingsKey});
+  frmMain->btnSet->UserClicked();
+  frmMain->btnSure->UserClicked();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Failed to set data for 'Depth'"});
+  EXPECT_TRUE(frmMain->PanelSet->Visible());
+  EXPECT_EQ(Run(), nullptr);
+}
+
+TEST_F(SettingsTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear) {
+  StoreAll();
+  Settings()->Values["Depth"] = {platform::TRegType::String, {'1'}};
+  // The user reads the error box for five seconds; the splash timer falls due meanwhile.
+  Env.Widgets.WhileMessageBoxOpen = [this] { Env.Widgets.Advance(5000); };
+  Start();
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Invalid data type for 'Depth'"});
+  EXPECT_EQ(Application->MainForm(), frmMain);
+  EXPECT_TRUE(frmMain->Visible());
+  EXPECT_FALSE(AboutForm->Visible());
+  EXPECT_EQ(frmMain->StatusBar->Panels()[0].Text, "CPU频率:");  // as far as it was built: no clock
 }
 
 TEST_F(SettingsTest, AnUnopenableLogonListSavesTheRestSilentlyAndKeepsThePanelOpen) {

@@ -3,6 +3,7 @@
 #include "platform/linux/System.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <x86intrin.h>
@@ -111,7 +112,15 @@ std::string TSystem::ExecutablePath() {
   const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
   if (n <= 0) return {};
   path.resize(static_cast<size_t>(n));
-  return path;
+  return WithoutDeletedMark(path);
+}
+
+std::string WithoutDeletedMark(const std::string& path) {
+  // The kernel marks an executable replaced since it was started; the path names the new one.
+  constexpr std::string_view Mark = " (deleted)";
+  struct stat st;
+  if (!path.ends_with(Mark) || lstat(path.c_str(), &st) == 0) return path;
+  return path.substr(0, path.size() - Mark.size());
 }
 
 void TSystem::SetPriorityClass(uint32_t priorityClass) {

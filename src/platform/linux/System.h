@@ -21,7 +21,8 @@ namespace platform::linux {
 //   user address space (128 TiB), AvailVirtual = TotalVirtual - VmSize (not below 0),
 //   MemoryLoad = 100 - AvailPhys * 100 / TotalPhys (0 when MemTotal is unknown).
 // - CommandLineArgs: the argv given to the constructor, without argv[0].
-// - ExecutablePath: the target of /proc/self/exe.
+// - ExecutablePath: the target of /proc/self/exe, without the " (deleted)" the kernel adds once the
+//   executable was replaced (upgraded) while it runs.
 // - Priorities: RealtimePriorityClass and ThreadPriorityTimeCritical ask for nice -20 on the calling
 //   thread (setpriority, which on Linux acts per thread); the request fails silently without
 //   CAP_SYS_NICE, as the Windows call quietly grants less. Any other value goes back to the nice the
@@ -56,6 +57,8 @@ private:
 uint64_t ProcFieldBytes(std::string_view text, std::string_view name);
 // Major, minor and build of a kernel release string; missing numbers are 0.
 void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build);
+// path without a trailing " (deleted)" when no file has that name.
+std::string WithoutDeletedMark(const std::string& path);
 // The memory status from the text of /proc/meminfo, the address-space limit and the process's VmSize.
 TMemoryStatus MemoryStatusFrom(std::string_view meminfo, uint64_t totalVirtual, uint64_t vmSize);
 

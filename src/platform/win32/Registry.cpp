@@ -74,11 +74,15 @@ public:
     return false;
   }
 
-  bool WriteDWord(const std::string& name, uint32_t value) override {
-    std::wstring wide;
-    const DWORD data = value;
-    return ToUtf16(name, wide) &&
-           RegSetValueExW(FKey, wide.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+  size_t WriteDWords(const std::vector<TDWordValue>& values) override {
+    for (size_t k = 0; k < values.size(); ++k) {
+      std::wstring wide;
+      const DWORD data = values[k].Value;
+      if (!ToUtf16(values[k].Name, wide) ||
+          RegSetValueExW(FKey, wide.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) != ERROR_SUCCESS)
+        return k;
+    }
+    return values.size();
   }
 
   bool WriteString(const std::string& name, const std::string& value) override {

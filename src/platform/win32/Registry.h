@@ -11,9 +11,10 @@ namespace platform::win32 {
 //   HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE or HKEY_DYN_DATA (0x80000006, the 9x dynamic data). A path or name
 //   that is not valid UTF-8 cannot be opened, read or written.
 // - ValueExists → RegQueryValueExW without a data buffer; ReadValue → RegQueryValueExW: REG_SZ and
-//   REG_EXPAND_SZ as UTF-8 up to the first terminator, every other type as its raw bytes; WriteDWord →
-//   REG_DWORD; WriteString → REG_SZ in UTF-16 with its terminator; DeleteValue → RegDeleteValueW, where
-//   ERROR_FILE_NOT_FOUND counts as done; the key object's end → RegCloseKey.
+//   REG_EXPAND_SZ as UTF-8 up to the first terminator, every other type as its raw bytes; WriteDWords →
+//   REG_DWORD each, in order, up to the first refused; WriteString → REG_SZ in UTF-16 with its
+//   terminator; DeleteValue → RegDeleteValueW, where ERROR_FILE_NOT_FOUND counts as done; the key
+//   object's end → RegCloseKey.
 // - QueryPerformanceData → RegQueryValueExW(HKEY_PERFORMANCE_DATA, objectName) with the caller's size; its
 //   answer passes through (ERROR_MORE_DATA included), except that a successful answer to "238" whose block
 //   lists no processor object is replaced by the block PerfData builds, which has its own more-data answer.

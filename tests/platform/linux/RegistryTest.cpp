@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/CommandLine.h"
 #include "platform/linux/Registry.h"
 
 using namespace platform;
@@ -16,6 +18,10 @@ using platform::linux::TLinuxRegistry;
 namespace fs = std::filesystem;
 
 namespace {
+
+bool WriteOne(IRegistryKey& key, const std::string& name, uint32_t value) {
+  return key.WriteDWords({{name, value}}) == 1;
+}
 
 constexpr const char* KeyPath = "Software\\Norvanta Tech\\Ramsweep";
 constexpr const char* RunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -70,13 +76,13 @@ TEST_F(RegistryTest, SettingsAreWrittenInOrderAndReadBackByAFreshRegistry) {
     EXPECT_EQ(r.OpenKey(TRootKey::CurrentUser, KeyPath, TRegAccess::Read), nullptr);
     auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
     ASSERT_NE(key, nullptr);
-    EXPECT_TRUE(key->WriteDWord("Depth", 0x400));
+    EXPECT_TRUE(WriteOne(*key, "Depth", 0x400));
     EXPECT_TRUE(key->WriteString("Name", "a \"b\" c:\\d 内存"));
-    EXPECT_TRUE(key->WriteDWord("Zeta", 1));
-    EXPECT_TRUE(key->WriteDWord("Depth", 0x800));  // keeps its place
+    EXPECT_TRUE(WriteOne(*key, "Zeta", 1));
+    EXPECT_TRUE(WriteOne(*key, "Depth", 0x800));  // keeps its place
     EXPECT_TRUE(key->DeleteValue("Zeta"));
     EXPECT_TRUE(key->DeleteValue("Zeta"));
-    EXPECT_TRUE(key->WriteDWord("Alpha", 0xffffffff));
+    EXPECT_TRUE(WriteOne(*key, "Alpha", 0xffffffff));
   }
   EXPECT_EQ(ReadFile(Settings),
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Norvanta Tech\\Ramsweep]\n"
@@ -123,7 +129,7 @@ TEST_F(RegistryTest, ForeignValueTypesAreReadAndKeptWhenTheFileIsRewritten) {
 
   EXPECT_EQ(ReadFile(Settings), original) << "reading must not rewrite";
   EXPECT_TRUE(key->WriteString("Bin", "now text"));  // a value may change its type, in place
-  EXPECT_TRUE(key->WriteDWord("New", 7));
+  EXPECT_TRUE(WriteOne(*key, "New", 7));
   EXPECT_EQ(ReadFile(Settings),
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Norvanta Tech\\Ramsweep]\n"
             "\"Bin\"=\"now text\"\n\"Exp\"=hex(2):25,50,25,00\n\"Multi\"=hex(7):61,00,00\n"
@@ -144,16 +150,16 @@ TEST_F(RegistryTest, KeysExistAsWindowsHasThemAndOnlyChangesRewriteTheFile) {
   }
 
   auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
-  ASSERT_TRUE(key->WriteDWord("Depth", 5));
+  ASSERT_TRUE(WriteOne(*key, "Depth", 5));
   ino_t before = Inode(Settings);
   EXPECT_NE(r.CreateKey(TRootKey::CurrentUser, "software\\norvanta tech\\RAMSWEEP"), nullptr);
-  EXPECT_TRUE(key->WriteDWord("DEPTH", 5));
+  EXPECT_TRUE(WriteOne(*key, "DEPTH", 5));
   EXPECT_TRUE(key->DeleteValue("Missing"));
   EXPECT_EQ(Inode(Settings), before) << "nothing changed, so nothing was written";
   EXPECT_FALSE(key->WriteString("Bad\nName", "x"));
 
   auto readOnly = r.OpenKey(TRootKey::CurrentUser, KeyPath, TRegAccess::Read);
-  EXPECT_FALSE(readOnly->WriteDWord("Depth", 6));
+  EXPECT_FALSE(WriteOne(*readOnly, "Depth", 6));
   EXPECT_FALSE(readOnly->DeleteValue("Depth"));
   EXPECT_TRUE(readOnly->ValueExists("Depth"));
 }
@@ -162,10 +168,10 @@ TEST_F(RegistryTest, ChangesMadeOnDiskMeanwhileAreKept) {
   TLinuxRegistry r(Config);
   Watch(r);
   auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
-  ASSERT_TRUE(key->WriteDWord("Mine", 1));
+  ASSERT_TRUE(WriteOne(*key, "Mine", 1));
   WriteFile(Settings, "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Norvanta Tech\\Ramsweep]\n\"Theirs\"=dword:2\n");
   EXPECT_FALSE(key->ValueExists("Mine"));
-  ASSERT_TRUE(key->WriteDWord("Mine", 3));
+  ASSERT_TRUE(WriteOne(*key, "Mine", 3));
   EXPECT_NE(ReadFile(Settings).find("\"Theirs\"=dword:00000002\n\"Mine\"=dword:00000003\n"), std::string::npos);
 }
 
@@ -191,7 +197,7 @@ TEST_F(RegistryTest, InterruptedReplaceLeavesTheOldFileWhole) {
   TLinuxRegistry r(Config);
   Watch(r);
   auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
-  ASSERT_TRUE(key->WriteDWord("Depth", 1));
+  ASSERT_TRUE(WriteOne(*key, "Depth", 1));
   const std::string old = ReadFile(Settings);
 
   std::string temp;
@@ -199,8 +205,8 @@ TEST_F(RegistryTest, InterruptedReplaceLeavesTheOldFileWhole) {
     temp = path;
     return false;
   });
-  EXPECT_FALSE(key->WriteDWord("Depth", 2));
-  EXPECT_FALSE(key->WriteDWord("Other", 2));
+  EXPECT_FALSE(WriteOne(*key, "Depth", 2));
+  EXPECT_FALSE(WriteOne(*key, "Other", 2));
   EXPECT_EQ(ReadFile(Settings), old);
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(fs::path(temp).parent_path(), fs::path(Settings).parent_path());
@@ -218,7 +224,7 @@ TEST_F(RegistryTest, InterruptedReplaceLeavesTheOldFileWhole) {
   ASSERT_NE(again, nullptr);
   ASSERT_TRUE(again->ReadValue("Depth", v));
   EXPECT_EQ(v.Data[0], 1);
-  EXPECT_TRUE(again->WriteDWord("Depth", 3));
+  EXPECT_TRUE(WriteOne(*again, "Depth", 3));
   EXPECT_NE(ReadFile(Settings).find("dword:00000003"), std::string::npos);
   EXPECT_TRUE(Messages.empty());
 }
@@ -238,7 +244,7 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideReportedOnceAndTheNewestKept) {
 
   auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
   ASSERT_NE(key, nullptr);
-  EXPECT_TRUE(key->WriteDWord("Depth", 1));
+  EXPECT_TRUE(WriteOne(*key, "Depth", 1));
   EXPECT_EQ(Messages.size(), 1u);
 
   const std::string second = "not a registry file at all";
@@ -260,7 +266,7 @@ TEST_F(RegistryTest, UnreadableSettingsAreNeverReplaced) {
   EXPECT_EQ(r.CreateKey(TRootKey::CurrentUser, KeyPath), nullptr);
   auto root = r.OpenKey(TRootKey::CurrentUser, "", TRegAccess::AllAccess);
   ASSERT_NE(root, nullptr);
-  EXPECT_FALSE(root->WriteDWord("X", 1));
+  EXPECT_FALSE(WriteOne(*root, "X", 1));
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_NE(Messages[0].find(Settings + " could not be read (it is not a regular file)"), std::string::npos)
       << Messages[0];
@@ -275,7 +281,7 @@ TEST_F(RegistryTest, LinkedSettingsFileIsReplacedWhereItPoints) {
   TLinuxRegistry r(Config);
   auto key = r.OpenKey(TRootKey::CurrentUser, "K", TRegAccess::AllAccess);
   ASSERT_NE(key, nullptr);
-  ASSERT_TRUE(key->WriteDWord("B", 2));
+  ASSERT_TRUE(WriteOne(*key, "B", 2));
   EXPECT_TRUE(fs::is_symlink(Settings));
   EXPECT_EQ(ReadFile(real), "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:00000001\n\"B\"=dword:00000002\n\n");
 }
@@ -287,7 +293,7 @@ TEST_F(RegistryTest, UnwritableFolderMakesCreateAndWriteFail) {
   EXPECT_EQ(r.CreateKey(TRootKey::CurrentUser, KeyPath), nullptr);
   auto root = r.OpenKey(TRootKey::CurrentUser, "", TRegAccess::AllAccess);
   ASSERT_NE(root, nullptr);
-  EXPECT_FALSE(root->WriteDWord("X", 1));
+  EXPECT_FALSE(WriteOne(*root, "X", 1));
   EXPECT_FALSE(root->ValueExists("X"));
 }
 
@@ -306,7 +312,10 @@ TEST_F(RegistryTest, RunValueIsTheAutostartEntry) {
       {"/usr/bin/brisko /LOAD", "Exec=/usr/bin/brisko /LOAD"},
       {"\"/opt/my apps/brisko\" /LOAD", "Exec=\"/opt/my apps/brisko\" /LOAD"},
       {"\"/opt/a b$c/50%/x`y\\z\" \"two words\" \"say \\\"hi\\\"\"",
-       "Exec=\"/opt/a b\\\\$c/50%%/x\\\\`y\\\\\\\\z\" \"two words\" \"say \\\\\"hi\\\\\"\""},
+       // A program path with a % is started through the shell: a launcher checks the path before it
+       // turns %% into %.
+       "Exec=/bin/sh -c \"exec \\\\\"\\\\$0\\\\\" \\\\\"\\\\$@\\\\\"\" \"/opt/a b\\\\$c/50%%/x\\\\`y\\\\\\\\z\" \"two words\" "
+       "\"say \\\\\"hi\\\\\"\""},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(run->WriteString("Brisko Memory", c.CommandLine));
@@ -328,7 +337,7 @@ TEST_F(RegistryTest, RunValueIsTheAutostartEntry) {
   EXPECT_TRUE(fs::exists(Config + "/autostart"));
 
   EXPECT_FALSE(run->WriteString("Something Else", "/bin/true"));
-  EXPECT_FALSE(run->WriteDWord("Brisko Memory", 1));
+  EXPECT_FALSE(WriteOne(*run, "Brisko Memory", 1));
   EXPECT_FALSE(run->WriteString("Brisko Memory", ""));
   EXPECT_FALSE(fs::exists(Desktop));
 }
@@ -379,4 +388,111 @@ TEST_F(RegistryTest, PerformanceDataAnswersOnlyTheProcessorObject) {
   EXPECT_EQ(r.QueryPerformanceData("230", buffer, sizeof buffer), 2);
   EXPECT_EQ(r.QueryPerformanceData("", buffer, sizeof buffer), 2);
   EXPECT_EQ(r.QueryPerformanceData("238", buffer, 0), ErrorMoreData);
+}
+
+namespace {
+
+// Runs check in a child process as an ordinary user when the tests run as root (root passes every
+// permission check); the child exits 0 when check holds.
+[[noreturn]] void AsOrdinaryUser(const std::function<bool()>& check) {
+  if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::_Exit(3);
+  std::_Exit(check() ? 0 : 1);
+}
+
+}  // namespace
+
+TEST_F(RegistryTest, AStoreThatCannotBeReachedFailsAndIsReportedOnce) {
+  // A settings folder someone else owns.
+  fs::create_directories(Config + "/brisko");
+  ASSERT_EQ(chmod(Config.c_str(), 0755), 0);
+  ASSERT_EQ(chmod((Config + "/brisko").c_str(), 0755), 0);
+  ASSERT_EQ(chmod(FRoot.c_str(), 0755), 0);
+  EXPECT_EXIT(AsOrdinaryUser([this] {
+                TLinuxRegistry r(Config);
+                std::vector<std::string> messages;
+                r.SetOnSettingsError([&](const std::string& m) { messages.push_back(m); });
+                const bool created = r.CreateKey(TRootKey::CurrentUser, KeyPath) != nullptr;
+                auto root = r.OpenKey(TRootKey::CurrentUser, "", TRegAccess::AllAccess);
+                const size_t stored = root ? root->WriteDWords({{"A", 1}, {"B", 2}}) : 99;
+                return !created && stored == 0 && messages.size() == 1 &&
+                       messages[0].find("cannot be saved (Permission denied)") != std::string::npos;
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(RegistryTest, AFileThatCannotBeExaminedIsReportedAndNeverReplaced) {
+  WriteFile(Settings, "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:1\n");
+  ASSERT_EQ(chmod(FRoot.c_str(), 0755), 0);
+  ASSERT_EQ(chmod(Config.c_str(), 0755), 0);
+  ASSERT_EQ(chmod((Config + "/brisko").c_str(), 0700), 0);  // not searchable by others
+  EXPECT_EXIT(AsOrdinaryUser([this] {
+                TLinuxRegistry r(Config);
+                std::vector<std::string> messages;
+                r.SetOnSettingsError([&](const std::string& m) { messages.push_back(m); });
+                const bool created = r.CreateKey(TRootKey::CurrentUser, KeyPath) != nullptr;
+                return !created && messages.size() == 1 &&
+                       messages[0].find(Settings + " cannot be examined (Permission denied)") != std::string::npos;
+              }),
+              ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(ReadFile(Settings), "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n\"A\"=dword:1\n");
+}
+
+TEST_F(RegistryTest, ASaveIsOneRewriteAndAReadOnlyFileIsRespected) {
+  TLinuxRegistry r(Config);
+  Watch(r);
+  auto key = r.CreateKey(TRootKey::CurrentUser, KeyPath);
+  ASSERT_NE(key, nullptr);
+  int replacements = 0;
+  r.SetReplaceHook([&](const std::string&) { return ++replacements > 0; });
+  EXPECT_EQ(key->WriteDWords({{"Depth", 1}, {"MemCondition", 2}, {"IsMemCondition", 1}}), 3u);
+  EXPECT_EQ(replacements, 1);
+  EXPECT_EQ(key->WriteDWords({{"Depth", 1}, {"MemCondition", 2}}), 2u);  // nothing changed: no rewrite
+  EXPECT_EQ(replacements, 1);
+
+  ASSERT_EQ(chmod(Settings.c_str(), 0400), 0);
+  const std::string before = ReadFile(Settings);
+  EXPECT_EQ(key->WriteDWords({{"Depth", 7}, {"MemCondition", 8}}), 0u);
+  EXPECT_EQ(ReadFile(Settings), before);
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_NE(Messages[0].find("cannot be saved (it is read-only)"), std::string::npos) << Messages[0];
+}
+
+TEST_F(RegistryTest, DanglingLinksAreFollowedAndStaleTemporaryFilesCleanedUp) {
+  const std::string real = FRoot + "/dotfiles/brisko.reg";
+  fs::create_directories(fs::path(real).parent_path());
+  fs::create_directories(fs::path(Settings).parent_path());
+  fs::create_symlink(real, Settings);
+  // Temporary files are made beside the file a write reaches: here the link's target.
+  const std::string folder = fs::path(real).parent_path();
+  const std::string mine = folder + "/.brisko.reg.tmp-" + std::to_string(getpid()) + "-1";
+  const std::string gone = folder + "/.brisko.reg.tmp-999999999-1";  // beyond any pid
+  const std::string older = folder + "/.brisko.reg.Ab12Cd";
+  for (const auto& leftover : {mine, gone, older}) WriteFile(leftover, "partial");
+  TLinuxRegistry r(Config);
+  EXPECT_TRUE(fs::exists(mine)) << "the writer still runs";
+  EXPECT_FALSE(fs::exists(gone));
+  EXPECT_FALSE(fs::exists(older));
+  ASSERT_NE(r.CreateKey(TRootKey::CurrentUser, "K"), nullptr);
+  EXPECT_TRUE(fs::is_symlink(Settings));
+  EXPECT_NE(ReadFile(real).find("[HKEY_CURRENT_USER\\K]"), std::string::npos);
+}
+
+TEST_F(RegistryTest, TheLogonEntryStartsExactlyTheProgramForAnyPath) {
+  // Each program records how it was started; the entry is started as a desktop session does.
+  const std::string log = FRoot + "/started";
+  TLinuxRegistry r(Config);
+  auto run = r.CreateKey(TRootKey::LocalMachine, RunPath);
+  ASSERT_NE(run, nullptr);
+  for (const std::string dir : {"tab\there", "a \"b c", "50%", "quote'$`\\x", " lead"}) {
+    SCOPED_TRACE(dir);
+    const std::string program = FRoot + "/" + dir + "/brisko";
+    WriteFile(program, "#!/bin/sh\nprintf '%s|%s' \"$0\" \"$*\" > '" + log + "'\n");
+    fs::permissions(program, fs::perms::owner_all);
+    fs::remove(log);
+    ASSERT_TRUE(run->WriteString("Brisko Memory", platform::JoinCommandLine({program, "/LOAD"})));
+    ASSERT_EQ(std::system(("gio launch '" + Desktop + "' >/dev/null 2>&1").c_str()), 0);
+    for (int k = 0; k < 200 && !fs::exists(log); ++k) usleep(10000);
+    usleep(20000);
+    EXPECT_EQ(ReadFile(log), program + "|/LOAD");
+  }
 }

@@ -22,6 +22,7 @@ using platform::linux::MemoryStatusFrom;
 using platform::linux::ParseKernelRelease;
 using platform::linux::ProcFieldBytes;
 using platform::linux::TSystem;
+using platform::linux::WithoutDeletedMark;
 
 namespace {
 
@@ -153,6 +154,18 @@ TEST(LinuxSystem, MemoryStatusMatchesTheKernelsFigures) {
   TSystem system(0, nullptr);
   const TMemoryStatus s = system.GetMemoryStatus();
   std::_Exit(s.TotalVirtual == 8 * GiB && s.AvailVirtual < 8 * GiB && s.AvailVirtual > 0 ? 0 : 1);
+}
+
+TEST(LinuxProcText, AReplacedExecutableIsNamedWithoutTheKernelsMark) {
+  EXPECT_EQ(WithoutDeletedMark("/opt/brisko/brisko (deleted)"), "/opt/brisko/brisko");
+  EXPECT_EQ(WithoutDeletedMark("/opt/brisko/brisko"), "/opt/brisko/brisko");
+  // A file that is really named so keeps its whole name.
+  char folder[] = "/tmp/brisko-exe-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string named = std::string(folder) + "/x (deleted)";
+  std::ofstream(named) << "";
+  EXPECT_EQ(WithoutDeletedMark(named), named);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(LinuxSystem, FiniteAddressSpaceLimitIsTheTotalVirtualMemory) {

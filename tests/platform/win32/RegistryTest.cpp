@@ -15,6 +15,10 @@ using platform::win32::TRegistry;
 
 namespace {
 
+bool WriteOne(IRegistryKey& key, const std::string& name, uint32_t value) {
+  return key.WriteDWords({{name, value}}) == 1;
+}
+
 constexpr const char* RunPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string Text(const TRegValue& v) { return {v.Data.begin(), v.Data.end()}; }
@@ -73,7 +77,7 @@ TEST_F(RegistryTest, DWordsAndChineseStringsAreStoredAsNativeValuesAndReadBack) 
   {
     auto key = Registry.CreateKey(TRootKey::CurrentUser, Path);
     ASSERT_NE(key, nullptr);
-    EXPECT_TRUE(key->WriteDWord("Depth", 0x12345678));
+    EXPECT_TRUE(WriteOne(*key, "Depth", 0x12345678));
     EXPECT_TRUE(key->WriteString("名称", "内存整理 4.0 \"引号\" C:\\路径"));
     EXPECT_TRUE(key->WriteString("Empty", ""));
   }
@@ -111,7 +115,7 @@ TEST_F(RegistryTest, ValuesExistUntilDeletedAndDeletingAnAbsentValueSucceeds) {
   TRegValue v;
   EXPECT_FALSE(key->ValueExists("IsMemCondition"));
   EXPECT_FALSE(key->ReadValue("IsMemCondition", v));
-  ASSERT_TRUE(key->WriteDWord("IsMemCondition", 0));
+  ASSERT_TRUE(WriteOne(*key, "IsMemCondition", 0));
   EXPECT_TRUE(key->ValueExists("IsMemCondition"));
   EXPECT_TRUE(key->ValueExists("ismemcondition")) << "value names ignore case";
   EXPECT_TRUE(key->DeleteValue("IsMemCondition"));
@@ -172,7 +176,7 @@ TEST_F(RegistryTest, KeysAreOpenedWithTheAccessAskedFor) {
   ASSERT_NE(Registry.CreateKey(TRootKey::CurrentUser, Path + "\\Inner\\Deeper"), nullptr) << "parents are created";
   auto parent = Registry.OpenKey(TRootKey::CurrentUser, Path + "\\Inner", TRegAccess::AllAccess);
   ASSERT_NE(parent, nullptr);
-  ASSERT_TRUE(parent->WriteDWord("Kept", 5));
+  ASSERT_TRUE(WriteOne(*parent, "Kept", 5));
 
   auto again = Registry.CreateKey(TRootKey::CurrentUser, Path + "\\Inner");
   ASSERT_NE(again, nullptr);
@@ -181,7 +185,7 @@ TEST_F(RegistryTest, KeysAreOpenedWithTheAccessAskedFor) {
   auto readOnly = Registry.OpenKey(TRootKey::CurrentUser, Path + "\\Inner", TRegAccess::Read);
   ASSERT_NE(readOnly, nullptr);
   EXPECT_TRUE(readOnly->ValueExists("Kept"));
-  EXPECT_FALSE(readOnly->WriteDWord("Other", 1));
+  EXPECT_FALSE(WriteOne(*readOnly, "Other", 1));
   EXPECT_FALSE(readOnly->WriteString("Other", "x"));
   EXPECT_FALSE(readOnly->DeleteValue("Kept"));
   EXPECT_TRUE(readOnly->ValueExists("Kept"));
@@ -198,10 +202,10 @@ TEST_F(RegistryTest, MissingKeysAndMalformedNamesGiveNullKeysAndFalse) {
 
   auto key = Registry.CreateKey(TRootKey::CurrentUser, Path);
   ASSERT_NE(key, nullptr);
-  ASSERT_TRUE(key->WriteDWord("A", 1));
+  ASSERT_TRUE(WriteOne(*key, "A", 1));
   TRegValue v;
   // A name that is not UTF-8 must not reach the registry as some other name (such as U+FFFD).
-  EXPECT_FALSE(key->WriteDWord("\xc3", 1));
+  EXPECT_FALSE(WriteOne(*key, "\xc3", 1));
   EXPECT_FALSE(key->WriteString("B", "\xc3("));
   EXPECT_FALSE(key->ValueExists("\xc3"));
   EXPECT_FALSE(key->ReadValue("\xc3", v));
