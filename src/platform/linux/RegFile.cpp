@@ -3,8 +3,10 @@
 // aside whole rather than half understood; the writer only produces what the parser reads back.
 #include "platform/linux/RegFile.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 namespace platform::linux {
 
@@ -29,24 +31,32 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && SameName(s.substr(0, prefix.size()), prefix);
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // 1..maxDigits hex digits and nothing else.
 bool ParseHexNumber(std::string_view s, size_t maxDigits, uint32_t& value) {
   if (s.empty() || s.size() > maxDigits) return false;
-  value = 0;
-  for (char c : s) {
-    int d = HexDigit(c);
-    if (d < 0) return false;
-    value = value << 4 | uint32_t(d);
-  }
-  return true;
+  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, 16);
+  return error == std::errc() && end == s.data() + s.size();
 }
+
+// Names hashed and compared as SameName compares them, looked up without making a string.
+struct TNameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const {
+    size_t h = 14695981039346656037ull;
+    for (char c : name) h = (h ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    return h;
+  }
+};
+struct TNameEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+// Key paths are views into the text being read; value names are the values' own, copied.
+using TKeyIndex = std::unordered_map<std::string_view, size_t, TNameHash, TNameEqual>;
+using TValueIndex = std::unordered_map<std::string, size_t, TNameHash, TNameEqual>;
+
+// A key's values are looked up by index once it has more than this many; fewer are searched in order.
+constexpr size_t IndexedValues = 16;
 
 bool IsStringType(TRegType type) { return type == TRegType::String || type == TRegType::ExpandString; }
 
@@ -116,13 +126,14 @@ private:
       if (end == std::string_view::npos) break;
       start = end + 1;
     }
-    for (size_t i = 0; i < FContent.Keys.size(); ++i)
-      if (SameName(FContent.Keys[i].Path, path)) {
-        FCurrent = i;
-        return true;
-      }
+    if (const auto at = FKeys.find(path); at != FKeys.end()) {
+      FCurrent = at->second;
+      return true;
+    }
+    FCurrent = FContent.Keys.size();
+    FKeys.emplace(path, FCurrent);
     FContent.Keys.push_back({std::string(path), {}});
-    FCurrent = FContent.Keys.size() - 1;
+    FValues.emplace_back();
     return true;
   }
 
@@ -180,13 +191,23 @@ private:
     }
 
     TRegFileKey& key = FContent.Keys[FCurrent];
-    if (TRegFileValue* old = FindValue(key, value.Name)) {
+    if (TRegFileValue* old = Existing(key, FValues[FCurrent], value.Name)) {
       old->Type = value.Type;
       old->Data = std::move(value.Data);
-    } else {
-      key.Values.push_back(std::move(value));
+      return true;
     }
+    TValueIndex& index = FValues[FCurrent];
+    if (index.empty() && key.Values.size() == IndexedValues)
+      for (size_t k = 0; k < key.Values.size(); ++k) index.emplace(key.Values[k].Name, k);
+    if (!index.empty()) index.emplace(value.Name, key.Values.size());
+    key.Values.push_back(std::move(value));
     return true;
+  }
+
+  static TRegFileValue* Existing(TRegFileKey& key, const TValueIndex& index, std::string_view name) {
+    if (index.empty()) return FindValue(key, name);
+    const auto at = index.find(name);
+    return at == index.end() ? nullptr : &key.Values[at->second];
   }
 
   // `:` or `(type):` then comma-separated bytes, continued over lines that end with a backslash.
@@ -225,6 +246,9 @@ private:
   static constexpr size_t NoKey = size_t(-1);
   TLineReader FReader;
   TRegFileContent& FContent;
+  // Keys and each key's many values by name, so that a file is read in time linear in its size.
+  TKeyIndex FKeys;
+  std::vector<TValueIndex> FValues;
   size_t FCurrent = NoKey;
   std::string FReason;
 };
