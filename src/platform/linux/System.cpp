@@ -1,4 +1,4 @@
-// Kernel services from /proc, uname, getrlimit, setpriority and nanosleep; the mapping onto the
+// Kernel services from /proc, uname, setpriority and nanosleep; the mapping onto the
 // Windows records is written down in System.h.
 #include "platform/linux/System.h"
 
@@ -8,7 +8,9 @@
 #include <unistd.h>
 #include <x86intrin.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <charconv>
 #include <ctime>
 #include <fstream>
@@ -18,19 +20,11 @@ namespace platform::linux {
 
 namespace {
 
-// The x86-64 user address space with 4-level paging: 2^47 bytes.
-constexpr uint64_t UserAddressSpace = uint64_t{1} << 47;
 constexpr int TopNice = -20;
 
 std::string ReadFile(const char* path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint64_t AddressSpaceLimit() {
-  rlimit limit{};
-  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) return limit.rlim_cur;
-  return UserAddressSpace;
 }
 
 }  // namespace
@@ -72,16 +66,19 @@ void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& min
   }
 }
 
-TMemoryStatus MemoryStatusFrom(std::string_view meminfo, uint64_t totalVirtual, uint64_t vmSize) {
+TMemoryStatus MemoryStatusFrom(std::string_view meminfo) {
   TMemoryStatus status;
   status.TotalPhys = ProcFieldBytes(meminfo, "MemTotal");
   status.AvailPhys = ProcFieldBytes(meminfo, "MemAvailable");
-  status.TotalPageFile = status.TotalPhys + ProcFieldBytes(meminfo, "SwapTotal");
-  status.AvailPageFile = status.AvailPhys + ProcFieldBytes(meminfo, "SwapFree");
-  status.TotalVirtual = totalVirtual;
-  status.AvailVirtual = vmSize < totalVirtual ? totalVirtual - vmSize : 0;
+  status.TotalPageFile = ProcFieldBytes(meminfo, "SwapTotal");
+  status.AvailPageFile = ProcFieldBytes(meminfo, "SwapFree");
+  // Sums of kernel figures, held below 2^64 whatever the text says.
+  const auto sum = [](uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; };
+  status.TotalVirtual = sum(status.TotalPhys, status.TotalPageFile);
+  status.AvailVirtual = sum(status.AvailPhys, status.AvailPageFile);
   if (status.TotalPhys > 0)
-    status.MemoryLoad = static_cast<uint32_t>(100 - status.AvailPhys * 100 / status.TotalPhys);
+    status.MemoryLoad = 100 - static_cast<uint32_t>(static_cast<long double>(std::min(status.AvailPhys, status.TotalPhys)) *
+                                                    100 / status.TotalPhys);
   return status;
 }
 
@@ -102,9 +99,7 @@ bool TSystem::GetVersion(TVersionInfo& info) {
 }
 
 TMemoryStatus TSystem::GetMemoryStatus() {
-  const std::string meminfo = ReadFile("/proc/meminfo");
-  const uint64_t vmSize = ProcFieldBytes(ReadFile("/proc/self/status"), "VmSize");
-  return MemoryStatusFrom(meminfo, AddressSpaceLimit(), vmSize);
+  return MemoryStatusFrom(ReadFile("/proc/meminfo"));
 }
 
 std::string TSystem::ExecutablePath() {

@@ -15,10 +15,11 @@ namespace platform::linux {
 // - GetVersion: PlatformId is PlatformWin32NT (the program's NT-family code paths apply); Major, Minor
 //   and BuildNumber are the first three numbers of the kernel release (uname -r, "6.1.0-18-amd64" gives
 //   6, 1, 0); CSDVersion is empty (there is no service pack).
-// - GetMemoryStatus, from /proc/meminfo and /proc/self/status, all in bytes:
-//   TotalPhys = MemTotal, AvailPhys = MemAvailable, TotalPageFile = MemTotal + SwapTotal,
-//   AvailPageFile = MemAvailable + SwapFree, TotalVirtual = RLIMIT_AS when finite, otherwise the x86-64
-//   user address space (128 TiB), AvailVirtual = TotalVirtual - VmSize (not below 0),
+// - GetMemoryStatus, from /proc/meminfo, all in bytes, as a Linux user reads the three rows:
+//   physical: TotalPhys = MemTotal, AvailPhys = MemAvailable;
+//   "virtual" memory is RAM and swap together (what `free -t` totals): TotalVirtual = MemTotal + SwapTotal,
+//   AvailVirtual = MemAvailable + SwapFree (a process's address space means nothing to the reader);
+//   the "page file" is the swap: TotalPageFile = SwapTotal, AvailPageFile = SwapFree (0 without swap);
 //   MemoryLoad = 100 - AvailPhys * 100 / TotalPhys (0 when MemTotal is unknown).
 // - CommandLineArgs: the argv given to the constructor, without argv[0].
 // - ExecutablePath: the target of /proc/self/exe, without the " (deleted)" the kernel adds once the
@@ -59,7 +60,7 @@ uint64_t ProcFieldBytes(std::string_view text, std::string_view name);
 void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build);
 // path without a trailing " (deleted)" when no file has that name.
 std::string WithoutDeletedMark(const std::string& path);
-// The memory status from the text of /proc/meminfo, the address-space limit and the process's VmSize.
-TMemoryStatus MemoryStatusFrom(std::string_view meminfo, uint64_t totalVirtual, uint64_t vmSize);
+// The memory status from the text of /proc/meminfo.
+TMemoryStatus MemoryStatusFrom(std::string_view meminfo);
 
 }  // namespace platform::linux
