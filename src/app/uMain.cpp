@@ -2,6 +2,7 @@
 // its frame handlers: creation, show, first activation, help and exit.
 #include "app/uMain.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "measure/CpuUsage.h"
@@ -11,6 +12,8 @@
 TfrmMain* frmMain = nullptr;
 
 namespace {
+
+constexpr int ReadOutLeft = 92, ReadOutWidth = 60;
 
 // "宋体" 12 px is the window's font; the labels' headings differ only in colour.
 gfx::TFontSpec WindowFont(TColor color = clBlack) { return {"宋体", 12, false, color}; }
@@ -64,6 +67,12 @@ void TfrmMain::BuildLayout() {
   timerAuto = new TTimer(this);
   timerAuto->SetName("timerAuto");
   timerAuto->SetInterval(100000);
+
+  // The keyboard's order, which is not the order the controls were made in.
+  int order = 0;
+  for (TControl* c : std::initializer_list<TControl*>{btnQuick, btnDepth, btnSet, btnHelp, edtPhicsData, edtVirtuData,
+                                                      edtPageData, btnInfo, btnSysInfo, btnExit, PanelSet})
+    c->SetTabOrder(order++);
 }
 
 void TfrmMain::BuildMemoryTable() {
@@ -74,9 +83,10 @@ void TfrmMain::BuildMemoryTable() {
   lblPhics     = Add<TLabel>("lblPhics", goupMemInfo, 8, 48, 81, 12, "可用物理内存");
   lblVirtu     = Add<TLabel>("lblVirtu", goupMemInfo, 8, 72, 0, 0, "可用虚拟内存");
   lblPage      = Add<TLabel>("lblPage", goupMemInfo, 8, 96, 0, 0, "可用的交换区");
-  edtPhicsData = Add<TEdit>("edtPhicsData", this, 104, 312, 41, 20);
-  edtVirtuData = Add<TEdit>("edtVirtuData", this, 104, 336, 41, 17);
-  edtPageData  = Add<TEdit>("edtPageData", this, 104, 360, 41, 17);
+  // The read-outs reach from just after the row headings to the gauges, wide enough for 9999999MB.
+  edtPhicsData = Add<TEdit>("edtPhicsData", this, ReadOutLeft, 312, ReadOutWidth, 20);
+  edtVirtuData = Add<TEdit>("edtVirtuData", this, ReadOutLeft, 336, ReadOutWidth, 17);
+  edtPageData  = Add<TEdit>("edtPageData", this, ReadOutLeft, 360, ReadOutWidth, 17);
   GaugePhyics  = Add<TGauge>("GaugePhyics", goupMemInfo, 144, 48, 241, 16);
   GaugeVirtu   = Add<TGauge>("GaugeVirtu", goupMemInfo, 144, 72, 241, 16);
   GaugePage    = Add<TGauge>("GaugePage", goupMemInfo, 144, 96, 241, 16);
@@ -305,7 +315,9 @@ void TfrmMain::UpdateData() {
 
 int GetCpuUsagePercent() {
   TakeCpuSample();
-  return static_cast<int>(CeilPercent<TExtended>(CpuUsageOf(0)));
+  // The whole processor: the total instance where the system lists one, else the first processor.
+  const int32_t total = CpuInstanceNamed(u"_Total");
+  return static_cast<int>(CeilPercent<TExtended>(CpuUsageOf(total >= 0 ? total : 0)));
 }
 
 double MeasureCpuMhz() {
@@ -328,7 +340,8 @@ int32_t MegaBytes(uint64_t bytes) { return static_cast<int32_t>(std::min<uint64_
 
 void SetGauge(TGauge* gauge, uint64_t total, uint64_t available) {
   gauge->SetMinValue(1);
-  gauge->SetMaxValue(MegaBytes(total));
+  // A total of 0 (a machine without swap) is an empty gauge, not a maximum below the minimum.
+  gauge->SetMaxValue(std::max(MegaBytes(total), 1));
   gauge->SetProgress(MegaBytes(available));
 }
 

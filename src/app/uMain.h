@@ -112,7 +112,8 @@ private:
 
 extern TfrmMain* frmMain;
 
-// The processor percent: the ceiling of the busy fraction since the previous sample × 100.
+// The processor percent: the ceiling of the busy fraction since the previous sample × 100, of the
+// whole processor (the "_Total" instance when there is one).
 int GetCpuUsagePercent();
 // ceiling(fraction × 100) with the product in the extended format, so 0.3 × 100 stays just below 30
 // as it should; X is the number type it is computed in (the tests run both).

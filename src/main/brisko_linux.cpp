@@ -8,8 +8,12 @@
 #include "ui/Forms.h"
 
 int main(int argc, char** argv) {
-  widgetset::qt::TWidgetSet widgets(argc, argv);
+  // The arguments are the program's ("/LOAD" first decides): the toolkit gets none, so that it neither
+  // takes options such as -reverse out of them nor acts on them.
   platform::linux::TSystem system(argc, argv);
+  int toolkitArgc = 1;
+  char* toolkitArgv[] = {argv[0], nullptr};
+  widgetset::qt::TWidgetSet widgets(toolkitArgc, toolkitArgv);
   platform::linux::TLinuxRegistry registry;
   widgetset::qt::TShell shell;
   registry.SetOnSettingsError([](const std::string& message) {

@@ -195,6 +195,18 @@ double CpuUsageOf(int32_t Index) {
   return BusyFraction<TExtended>(idle, elapsed);
 }
 
+int32_t CpuInstanceNamed(std::u16string_view name) {
+  if (!State.IsNT || State.InstanceCount <= 0) return -1;
+  const TPerfBlockReader block(State.Buffer);
+  TPerfObject object;
+  if (!block.FindObject(ProcessorObject, object)) return -1;
+  TPerfInstanceWalk walk(block, object);
+  const int32_t listed = std::min(State.InstanceCount, object.NumInstances);
+  for (int32_t i = 0; i < listed && walk.Next(); ++i)
+    if (walk.Name() == name) return i;
+  return -1;
+}
+
 void StopCpuStatistics() {
   if (!State.IsNT && State.Started) {
     State.Started = false;

@@ -3,6 +3,7 @@
 // them into busy fractions. One module-wide state, used from the user-interface thread only.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 #include "ui/Extended.h"
 
@@ -17,6 +18,10 @@ void TakeCpuSample();
 // Busy fraction of instance Index between the last two samples (not clamped; exactly 0.0 when both
 // carry the same time stamp). Takes a first sample itself when none has been taken.
 double CpuUsageOf(int32_t Index);
+
+// The index of the instance with this name in the last sample (the processors' "_Total" instance),
+// among the instances the counter keeps; -1 when there is none (or no sample with names, as on 9x).
+int32_t CpuInstanceNamed(std::u16string_view name);
 
 // The module end: stops the 9x statistic if it runs and frees the sample buffer.
 void StopCpuStatistics();

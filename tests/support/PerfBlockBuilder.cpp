@@ -55,8 +55,9 @@ TPerfBlock BuildPerfBlock(const TPerfTime& time, const std::vector<TTestPerfObje
     layout.TitleIndex = object.TitleIndex;
     for (uint32_t title : object.Counters) layout.Counters.push_back({title, 0x20510500});  // a 100 ns timer
     for (size_t i = 0; i < object.Instances.size(); ++i) {
-      const std::string name = std::to_string(i);
-      layout.Instances.push_back({std::u16string(name.begin(), name.end()), object.Instances[i]});
+      const std::string number = std::to_string(i);
+      const std::u16string name = i < object.Names.size() ? object.Names[i] : std::u16string(number.begin(), number.end());
+      layout.Instances.push_back({name, object.Instances[i]});
     }
   }
   TPerfBlock block;

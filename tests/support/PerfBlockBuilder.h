@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "measure/PerfBlock.h"
@@ -18,11 +19,13 @@ struct TPerfTime {
   uint16_t Milliseconds = 0;
 };
 
-// An object whose instances are named "0", "1", ... and whose counters are all 64-bit 100 ns timers.
+// An object whose counters are all 64-bit 100 ns timers; its instances are named "0", "1", ... unless
+// names are given.
 struct TTestPerfObject {
   uint32_t TitleIndex = 238;
   std::vector<uint32_t> Counters{142, 6};        // title indices in listed order
   std::vector<std::vector<int64_t>> Instances;   // per instance, one value per counter
+  std::vector<std::u16string> Names;
 };
 
 struct TPerfBlock : TPerfBlockOffsets {

@@ -84,8 +84,8 @@ TEST(PerfBlock, WithoutObjectsTheBlockIsItsHeaderAlone) {
 }
 
 TEST(PerfBlock, TheReaderFindsNothingOutsideTheBytesAndStopsWhereRecordsStopAdvancing) {
-  const TTestPerfObject other{230, {6, 144}, {{1, 2}}};
-  const TTestPerfObject processor{238, {142, 144, 6}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
+  const TTestPerfObject other{230, {6, 144}, {{1, 2}}, {}};
+  const TTestPerfObject processor{238, {142, 144, 6}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {}};
   TPerfBlock block = BuildPerfBlock({}, {other, processor});
   const auto find = [&](uint32_t title, size_t length) {
     TPerfObject object;

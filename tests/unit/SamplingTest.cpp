@@ -140,8 +140,49 @@ TEST_F(SamplingTest, AFailingSampleEndsTheTickAndKeepsThePictures) {
   EXPECT_EQ(frmMain->imgMemShow->Picture(), chart);
   EXPECT_EQ(frmMain->edtPhicsData->Text(), "300MB");
   EXPECT_TRUE(Env.Widgets.MessageBoxes.empty());
+  // The next good sample is measured against the last good one, two seconds back: no point leaves
+  // the chart.
   Tick(1);
   EXPECT_EQ(frmMain->edtPhicsData->Text(), "100MB");
+  EXPECT_EQ(frmMain->CpuHistory.Y(89), 75);
+  EXPECT_EQ(frmMain->CpuHistory.Y(90), 75);
+}
+
+TEST_F(SamplingTest, TheMeterShowsTheWholeProcessorWhereATotalIsListed) {
+  struct TCase {
+    const char* Name;
+    std::vector<std::u16string> Names;
+    std::vector<int64_t> IdlePerSecond;  // per instance, in 100 ns units
+    int Percent;
+  };
+  std::vector<std::u16string> many;
+  std::vector<int64_t> manyIdle;
+  for (int k = 0; k < 64; ++k) {
+    many.push_back(std::u16string(1, static_cast<char16_t>(u'A' + k % 26)) + u"#" + static_cast<char16_t>(u'0' + k / 26));
+    manyIdle.push_back(k < 16 ? 0 : 10000000);  // a quarter of the processors busy
+  }
+  many.push_back(u"_Total");
+  manyIdle.push_back(7500000);
+  const TCase cases[] = {
+      {"one processor", {u"0", u"_Total"}, {7000000, 7000000}, 30},
+      {"two, total last", {u"0", u"1", u"_Total"}, {7000000, 1000000, 4000000}, 60},
+      {"two, total first", {u"_Total", u"0", u"1"}, {4000000, 7000000, 1000000}, 60},
+      {"no total: the first processor", {u"0", u"1"}, {7000000, 1000000}, 30},
+      {"64 processors", many, manyIdle, 25},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    StopCpuStatistics();
+    InitializeCpuUsage();
+    TTestPerfObject processor;
+    processor.Names = c.Names;
+    for (size_t k = 0; k < c.Names.size(); ++k) processor.Instances.push_back({0, 0});
+    Env.Host.Registry.PerfBlock = BuildPerfBlock({2024, 5, 6, 10, 0, 0, 0}, {processor}).Bytes;
+    TakeCpuSample();
+    for (size_t k = 0; k < c.Names.size(); ++k) processor.Instances[k][1] = c.IdlePerSecond[k];
+    Env.Host.Registry.PerfBlock = BuildPerfBlock({2024, 5, 6, 10, 0, 1, 0}, {processor}).Bytes;
+    EXPECT_EQ(GetCpuUsagePercent(), c.Percent);
+  }
 }
 
 TEST_F(SamplingTest, CreationDrawsDarkMetersAndEmptyGrids) {

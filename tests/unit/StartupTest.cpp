@@ -139,7 +139,7 @@ TEST_F(StartupTest, LayoutFollowsTheWindowTable) {
   EXPECT_EQ(frmMain->imgCpuChart->Parent(), frmMain->groupCpuChart);
   EXPECT_EQ(at(frmMain->goupMemInfo), (V{8, 264, 393, 121}));
   EXPECT_EQ(at(frmMain->GaugePage), (V{144, 96, 241, 16}));
-  EXPECT_EQ(at(frmMain->edtVirtuData), (V{104, 336, 41, 17}));
+  EXPECT_EQ(at(frmMain->edtVirtuData), (V{92, 336, 60, 17}));
   EXPECT_EQ(at(frmMain->btnSet), (V{412, 199, 75, 25}));
   EXPECT_EQ(at(frmMain->PanelSet), (V{8, 6, 393, 379}));
   EXPECT_FALSE(frmMain->PanelSet->Visible());
@@ -152,6 +152,25 @@ TEST_F(StartupTest, LayoutFollowsTheWindowTable) {
   EXPECT_EQ(frmMain->timerAuto->Interval(), 100000u);
   EXPECT_TRUE(frmMain->edtPhicsData->ReadOnly());
   EXPECT_EQ(frmMain->edtPhicsData->Color(), clBtnFace);
+}
+
+TEST_F(StartupTest, TheKeyboardWalksTheWindowInItsOwnOrderFromQuickTrim) {
+  Start();
+  Env.Widgets.Advance(1200);
+  EXPECT_EQ(frmMain->ActiveControl(), frmMain->btnQuick);
+  std::vector<TControl*> seen;
+  for (int k = 0; k < 9; ++k) {
+    frmMain->UserKeyDown(TKey::Tab, 0);
+    seen.push_back(frmMain->ActiveControl());
+  }
+  // The hidden help button and settings panel are passed over.
+  EXPECT_EQ(seen, (std::vector<TControl*>{frmMain->btnDepth, frmMain->btnSet, frmMain->edtPhicsData, frmMain->edtVirtuData,
+                                          frmMain->edtPageData, frmMain->btnInfo, frmMain->btnSysInfo, frmMain->btnExit,
+                                          frmMain->btnQuick}));
+  frmMain->btnSet->UserClicked();
+  frmMain->SetActiveControl(frmMain->btnExit);
+  frmMain->UserKeyDown(TKey::Tab, 0);
+  EXPECT_EQ(frmMain->ActiveControl(), frmMain->trackDepth);  // then the open panel's controls
 }
 
 TEST_F(StartupTest, StatusBarSitsAtTheBottomAndHostsTheHiddenProgressGauge) {

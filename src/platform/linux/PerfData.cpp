@@ -148,6 +148,9 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
   block.PerfTime = fileTime;  // the block's clock is the 100 ns one
   block.PerfFreq = UnitsPerSecond;
   block.PerfTime100nSec = fileTime;
+  // No usable text is no data: a block without the object, which the counter reports as a failed
+  // sample (never as processors that did not idle).
+  if (lines.empty()) return WritePerfBlock(block, buffer, size);
   TPerfObjectSpec& layout = block.Objects.emplace_back();
   layout.TitleIndex = ProcessorObject;
   layout.DefaultCounter = 2;  // counter 6, as the system's own processor object has it

@@ -12,7 +12,8 @@ namespace platform::linux {
 // units: 142 (% User Time: user + nice), 144 (% Privileged Time: system + irq + softirq), 6
 // (% Processor Time, the raw idle count: idle + iowait), then the ten raw /proc/stat fields in the
 // kernel's order as counters 2000, 2002, ... 2018, which only this block defines. Text without an
-// aggregate and a "cpuN" line, or with a malformed cpu line, gives a block with no instances.
+// aggregate and a "cpuN" line, or with a malformed cpu line (or no /proc/stat at all), gives a block
+// that lists no object: the counter's failed sample, which leaves the last good one in place.
 // Answers ErrorSuccess (0) when the block fits in size bytes, else ErrorMoreData (234) with the
 // buffer untouched.
 long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond, int64_t utcMillis, uint8_t* buffer,

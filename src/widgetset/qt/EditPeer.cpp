@@ -1,4 +1,5 @@
-// Edits as QLineEdits without margins; the beginning of a long text shows, as in a classic edit.
+// Edits as QLineEdits without margins; the text sits at the top and its beginning shows, as in a
+// classic edit.
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -15,7 +16,8 @@ public:
     auto* edit = As<QLineEdit>();
     edit->setTextMargins(0, 0, 0, 0);
     edit->setContentsMargins(0, 0, 0, 0);
-    edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The text at the top, as a classic edit draws it, level with a label beside it.
+    edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   }
 
   void SetText(const std::string& text) override {

@@ -8,9 +8,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -276,9 +276,9 @@ TEST_F(QtWidgetSetTest, TitleIconColoursAndFonts) {
   form->Label->SetFont(navy);
   EXPECT_EQ(label->palette().color(QPalette::Active, QPalette::WindowText).rgb(), Rgb(clNavy));
   EXPECT_NE(Native<QLabel>(form->Caption0)->palette().color(QPalette::Active, QPalette::WindowText).rgb(), Rgb(clNavy));
-  EXPECT_EQ(Native<QGroupBox>(form->Group)->title(), QString::fromUtf8("组"));
+  EXPECT_EQ(Native(form->Group)->accessibleName(), QString::fromUtf8("组"));
   form->Group->SetCaption("");
-  EXPECT_TRUE(Native<QGroupBox>(form->Group)->title().isEmpty());
+  EXPECT_TRUE(Native(form->Group)->accessibleName().isEmpty());
   EXPECT_EQ(Native<QFrame>(form->Panel)->frameShape(), QFrame::Box);
 }
 
@@ -747,11 +747,11 @@ TEST_F(QtWidgetSetTest, TheRealMainWindowFollowsItsLayoutTable) {
   EXPECT_EQ(Native<QPushButton>(form->btnExit)->text().toStdString(), "退出");
   EXPECT_EQ(Native<QPushButton>(form->btnQuick)->text().toStdString(), "快速整理");
   EXPECT_TRUE(Native(form->btnHelp)->isHidden());
-  EXPECT_EQ(Native<QGroupBox>(form->groupCpuShow)->title().toStdString(), "CPU使用");
+  EXPECT_EQ(Native(form->groupCpuShow)->accessibleName().toStdString(), "CPU使用");
   EXPECT_EQ(at(form->groupMemShow), QRect(112, 136, 289, 121));
   EXPECT_EQ(at(form->imgMemShow), QRect(120, 152, 273, 100));
   EXPECT_EQ(at(form->GaugeVirtu), QRect(152, 336, 241, 16));
-  EXPECT_EQ(at(form->edtPhicsData), QRect(104, 312, 41, 20));
+  EXPECT_EQ(at(form->edtPhicsData), QRect(92, 312, 60, 20));
   EXPECT_EQ(at(form->StatusBar), QRect(0, 393, 497, 19));
   EXPECT_EQ(Native(form->GaugeProgress)->parentWidget(), Native(form->StatusBar));
   EXPECT_TRUE(Native(form->GaugeProgress)->isHidden());
@@ -778,4 +778,50 @@ TEST_F(QtWidgetSetTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear)
   EXPECT_TRUE(mainShownWhileOpen);
   ASSERT_NE(frmMain, nullptr);
   EXPECT_TRUE(Native(frmMain)->isVisible());
+}
+
+namespace {
+
+// The dark pixels of an image, and the first row that has one.
+int DarkPixels(const QImage& image, int* firstRow = nullptr) {
+  int dark = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 100) {
+        if (firstRow && dark == 0) *firstRow = y;
+        ++dark;
+      }
+  return dark;
+}
+
+}  // namespace
+
+TEST_F(QtWidgetSetTest, TheReadOutsShowTheWidestFigureWholeLevelWithTheirHeadings) {
+  TFakeHost host;
+  TfrmMain* form = nullptr;
+  App->CreateForm(form);
+  form->Show();
+  QWidget* window = Native(form);
+  // The widest figure, drawn by itself in the same font: every one of its pixels must show in the box.
+  const QString widest = QString::fromUtf8("9999999MB");
+  QImage alone(200, 40, QImage::Format_RGB32);
+  alone.fill(Qt::white);
+  {
+    QPainter painter(&alone);
+    painter.setFont(Native(form->edtPhicsData)->font());
+    painter.setPen(Qt::black);
+    painter.drawText(10, 25, widest);
+  }
+  for (TEdit* readOut : {form->edtPhicsData, form->edtVirtuData, form->edtPageData}) {
+    readOut->SetText("9999999MB");
+    int textTop = -1, headingTop = -1;
+    const int shown = DarkPixels(Native(readOut)->grab().toImage(), &textTop);
+    EXPECT_EQ(shown, DarkPixels(alone)) << readOut->Name();
+    // Level with the row heading: the first dark row of both, in window coordinates.
+    TLabel* heading = readOut == form->edtPhicsData ? form->lblPhics : readOut == form->edtVirtuData ? form->lblVirtu : form->lblPage;
+    DarkPixels(Native(heading)->grab().toImage(), &headingTop);
+    const int readOutRow = Native(readOut)->mapTo(window, QPoint(0, textTop)).y();
+    const int headingRow = Native(heading)->mapTo(window, QPoint(0, headingTop)).y();
+    EXPECT_LE(std::abs(readOutRow - headingRow), 1) << readOut->Name();
+  }
 }

@@ -57,6 +57,7 @@ std::string AddTicks(const std::string& text, const std::string& name, size_t fi
 struct TBuilt {
   std::vector<uint8_t> Bytes;
   TPerfObjectData Object;
+  bool Found = false;
   uint32_t U32(size_t at) const {
     uint32_t v = 0;
     EXPECT_TRUE(TPerfBlockReader(Bytes).U32(at, v)) << at;
@@ -82,7 +83,7 @@ TBuilt Build(const std::string& text, long ticksPerSecond = 100, int64_t millis 
   built.Bytes.assign(1 << 16, 0);
   EXPECT_EQ(BuildProcessorPerfBlock(text, ticksPerSecond, millis, built.Bytes.data(), 1 << 16), platform::ErrorSuccess);
   built.Bytes.resize(built.U32(L::BlockTotalByteLength));
-  EXPECT_TRUE(ReadPerfObject(TPerfBlockReader(built.Bytes), 238, built.Object));
+  built.Found = ReadPerfObject(TPerfBlockReader(built.Bytes), 238, built.Object);
   return built;
 }
 
@@ -243,7 +244,7 @@ TEST(PerfDataBlock, TicksBecome100nsUnitsWithoutOverflow) {
   EXPECT_EQ(huge.Counter(0, 6), 100000);  // idle 1 + iowait 0
 }
 
-TEST(PerfDataBlock, UnusableTextGivesAnEmptyProcessorObject) {
+TEST(PerfDataBlock, UnusableTextGivesABlockWithoutTheObject) {
   const std::string valid = "cpu 1 2 3 4\ncpu0 1 2 3 4\n";
   struct TCase {
     std::string Text;
@@ -266,8 +267,8 @@ TEST(PerfDataBlock, UnusableTextGivesAnEmptyProcessorObject) {
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Text + " at " + std::to_string(c.Hz));
     const TBuilt b = Build(c.Text, c.Hz);
-    EXPECT_EQ(b.NumInstances(), 0u);
-    EXPECT_EQ(b.Bytes.size(), L::BlockSize + b.U32(L::BlockSize + L::ObjectDefinitionLength));
+    EXPECT_FALSE(b.Found);
+    EXPECT_EQ(b.Bytes.size(), L::BlockSize);
   }
   // The kernel's older and newer line lengths are fine: missing fields are 0, extra ones ignored.
   EXPECT_EQ(Build(valid).NumInstances(), 2u);
@@ -276,9 +277,19 @@ TEST(PerfDataBlock, UnusableTextGivesAnEmptyProcessorObject) {
   EXPECT_EQ(longer.Counter(0, 2018), 1000000);  // guest_nice, the tenth field
 }
 
-TEST_F(PerfDataParsed, EmptyObjectHasNoIndexZero) {
+TEST_F(PerfDataParsed, UnusableTextIsAFailedSampleThatKeepsTheLastGoodOne) {
   Registry.Text = "no processors here\n";
-  EXPECT_EQ(MessageOf(0), "CPU index out of bounds");
+  EXPECT_EQ(MessageOf(0), "Unable to locate the \"Processor\" performance object");
+  // Between two good samples a failed one changes nothing: the next interval spans both seconds.
+  Registry.Text = "cpu 0 0 0 0\ncpu0 0 0 0 0\n";
+  TakeCpuSample();
+  Registry.Text = "";
+  Registry.Millis = May6 + 1000;
+  EXPECT_THROW(TakeCpuSample(), Exception);
+  Registry.Text = "cpu 100 0 0 100\ncpu0 100 0 0 100\n";
+  Registry.Millis = May6 + 2000;
+  TakeCpuSample();
+  EXPECT_EQ(CpuUsageOf(0), 0.5);
 }
 
 TEST_F(PerfDataParsed, RealProcStatSamplesThisMachine) {
