@@ -12,10 +12,28 @@ target_include_directories(brisko_resources PRIVATE ${CMAKE_SOURCE_DIR}/src)
 # The portable code finds its artwork through this edition's resources.
 target_link_libraries(brisko_core PUBLIC brisko_resources)
 
-list(REMOVE_ITEM linux_sources ${CMAKE_SOURCE_DIR}/src/platform/linux/Resources.cpp)
+# The kernel services the privileged helper shares with the program: files, /proc text, trimming,
+# capabilities and the helper's protocol; nothing of the window framework.
+set(kernel_units Files ProcText Trim Capabilities HelperProtocol)
+list(TRANSFORM kernel_units PREPEND ${CMAKE_SOURCE_DIR}/src/platform/linux/ OUTPUT_VARIABLE kernel_sources)
+list(TRANSFORM kernel_sources APPEND .cpp)
+add_library(brisko_linux_kernel STATIC ${kernel_sources})
+target_include_directories(brisko_linux_kernel PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(brisko_linux_kernel PUBLIC ${CAP_LIBRARY})
+brisko_warnings(brisko_linux_kernel)
+
+list(REMOVE_ITEM linux_sources ${CMAKE_SOURCE_DIR}/src/platform/linux/Resources.cpp ${kernel_sources})
 add_library(brisko_linux STATIC ${linux_sources})
-target_link_libraries(brisko_linux PUBLIC brisko_core brisko_resources ${CAP_LIBRARY})
+target_link_libraries(brisko_linux PUBLIC brisko_core brisko_resources brisko_linux_kernel)
 brisko_warnings(brisko_linux)
+
+# brisko-helper: the only privileged code, beside the program.
+add_library(brisko_helper_server STATIC src/helper/Helper.cpp)
+target_link_libraries(brisko_helper_server PUBLIC brisko_linux_kernel)
+brisko_warnings(brisko_helper_server)
+add_executable(brisko-helper src/helper/brisko_helper.cpp)
+target_link_libraries(brisko-helper PRIVATE brisko_helper_server)
+brisko_warnings(brisko-helper)
 
 # The fuzzing build takes the kernel services' parsers alone.
 if(BRISKO_FUZZ)

@@ -2,9 +2,11 @@
 // then the program. The exit status is the program's (0 after a normal end).
 #include "app/Brisko.h"
 #include "platform/Host.h"
+#include "platform/win32/Processes.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/Shell.h"
 #include "platform/win32/System.h"
+#include "widgetset/win32/Clipboard.h"
 #include "widgetset/win32/WidgetSet.h"
 
 // wWinMain as the C runtime's Unicode start-up calls it (-municode), declared without windows.h:
@@ -13,7 +15,9 @@ extern "C" int __stdcall wWinMain(HINSTANCE__* instance, HINSTANCE__*, wchar_t*,
   platform::win32::TSystem system;
   platform::win32::TRegistry registry;
   platform::win32::TShell shell;
-  platform::SetHost({&registry, &system, &shell});
+  platform::win32::TProcesses processes;
   widgetset::win32::TWidgetSet widgets(instance);
+  widgetset::win32::TClipboard clipboard(widgets);
+  platform::SetHost({&registry, &system, &shell, &processes, &clipboard});
   return RunBrisko(widgets);
 }

@@ -1,5 +1,7 @@
 // The host services the portable code runs on, installed once by the program's entry (or a test).
 #pragma once
+#include "platform/Clipboard.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -10,6 +12,8 @@ struct THost {
   IRegistry* Registry = nullptr;
   ISystem* System = nullptr;
   IShell* Shell = nullptr;
+  IProcesses* Processes = nullptr;
+  IClipboard* Clipboard = nullptr;
 };
 
 THost& Host();

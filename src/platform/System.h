@@ -40,6 +40,9 @@ public:
   virtual ~ISystem() = default;
   virtual bool GetVersion(TVersionInfo& info) = 0;
   virtual TMemoryStatus GetMemoryStatus() = 0;
+  // The physical memory free now, in bytes: what a trim's result is measured by (on Windows the
+  // available memory; where the available figure already counts the cache a trim releases, the free).
+  virtual uint64_t FreePhysicalMemory() = 0;
   // The program's arguments without the program name (ParamStr(1) onwards).
   virtual std::vector<std::string> CommandLineArgs() = 0;
   virtual std::string ExecutablePath() = 0;

@@ -110,6 +110,51 @@ void TFakeSystem::SetMemoryMB(uint64_t totalPhys, uint64_t availPhys) {
   Memory.AvailPhys = availPhys << 20;
 }
 
-TFakeHost::TFakeHost() : FPrevious(Host()) { SetHost(THost{&Registry, &System, &Shell}); }
+TPrivilegeResult TFakeProcesses::EnablePrivilege(const std::string& name) {
+  Events.push_back("privilege " + name);
+  return {true, PrivilegeHeld};
+}
+
+bool TFakeProcesses::EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t& returned) {
+  EnumBufferBytes.push_back(bytes);
+  if (EnumFails) return false;
+  const size_t n = std::min<size_t>(Processes.size(), bytes / 4);
+  for (size_t k = 0; k < n; ++k) ids[k] = Processes[k].Pid;
+  returned = static_cast<uint32_t>(n * 4);
+  return true;
+}
+
+uintptr_t TFakeProcesses::OpenProcess(uint32_t access, uint32_t pid) {
+  LastAccess = access;
+  Events.push_back("open " + std::to_string(pid));
+  for (const TProcess& p : Processes)
+    if (p.Pid == pid && p.Openable) return pid;
+  return 0;
+}
+
+bool TFakeProcesses::EmptyWorkingSet(uintptr_t process) {
+  Events.push_back("trim " + std::to_string(process));
+  for (TProcess& p : Processes)
+    if (p.Pid == process) ++p.Trims;
+  if (OnEmptyWorkingSet) OnEmptyWorkingSet();
+  return true;
+}
+
+void TFakeProcesses::CloseProcess(uintptr_t process) { Events.push_back("close " + std::to_string(process)); }
+
+uintptr_t TFakeProcesses::CommitBlock(uint32_t) {
+  if (OnCommit) OnCommit();
+  if (Committed >= BlocksAvailable) return 0;
+  ++Committed;
+  HeldBlocks.insert(FNextBlock);
+  return FNextBlock++;
+}
+
+void TFakeProcesses::ReleaseBlock(uintptr_t block) {
+  if (HeldBlocks.erase(block)) ++Released;
+  else ++BadReleases;
+}
+
+TFakeHost::TFakeHost() : FPrevious(Host()) { SetHost(THost{&Registry, &System, &Shell, &Processes, &Clipboard}); }
 
 TFakeHost::~TFakeHost() { SetHost(FPrevious); }

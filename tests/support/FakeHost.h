@@ -1,6 +1,7 @@
 // A fake host for the portable code: an in-memory registry with a settable performance-data block,
 // a system whose memory status, version and arguments the test sets, and a shell that records.
 #pragma once
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -38,6 +39,7 @@ class TFakeSystem : public platform::ISystem {
 public:
   bool GetVersion(platform::TVersionInfo& info) override;
   platform::TMemoryStatus GetMemoryStatus() override;
+  uint64_t FreePhysicalMemory() override { return FreePhys; }
   std::vector<std::string> CommandLineArgs() override { return Args; }
   std::string ExecutablePath() override { return ExePath; }
   uint32_t GetPriorityClass() override { return PriorityClass; }
@@ -53,6 +55,7 @@ public:
   // 1000 MB of physical memory with 300 MB free, unless a test says otherwise.
   platform::TMemoryStatus Memory{70, 1000ull << 20, 300ull << 20, 3000ull << 20, 1500ull << 20, 2047ull << 20, 1900ull << 20};
   int MemoryReads = 0;
+  uint64_t FreePhys = 200ull << 20;
   std::vector<std::string> Args;
   std::string ExePath = "C:\\Brisko\\brisko.exe";
   uint32_t PriorityClass = platform::NormalPriorityClass;
@@ -63,6 +66,54 @@ public:
   std::vector<std::string> Events;        // priority changes and sleeps, in order
 
   void SetMemoryMB(uint64_t totalPhys, uint64_t availPhys);
+};
+
+// Processes with identifiers and a switch each for being openable; blocks counted; every call logged.
+class TFakeProcesses : public platform::IProcesses {
+public:
+  struct TProcess {
+    uint32_t Pid;
+    bool Openable = true;
+    int Trims = 0;
+  };
+
+  void BeginTrim() override { ++Begun; }
+  void EndTrim() override { ++Ended; }
+  platform::TPrivilegeResult EnablePrivilege(const std::string& name) override;
+  bool EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t& returned) override;
+  uintptr_t OpenProcess(uint32_t access, uint32_t pid) override;
+  bool EmptyWorkingSet(uintptr_t process) override;
+  void CloseProcess(uintptr_t process) override;
+  void ReclaimWithinRights() override { ++Reclaims; }
+  platform::TRightsAdvice RightsAdvice() const override { return platform::TRightsAdvice::RunAsAdministrator; }
+  uintptr_t CommitBlock(uint32_t bytes) override;
+  void ReleaseBlock(uintptr_t block) override;
+
+  // Test controls.
+  std::vector<TProcess> Processes{{4}, {108}, {2000}};
+  bool EnumFails = false;
+  bool PrivilegeHeld = true;
+  int BlocksAvailable = 1 << 20;  // commits beyond these fail
+  std::function<void()> OnEmptyWorkingSet;
+  std::function<void()> OnCommit;
+  // What happened.
+  std::vector<std::string> Events;         // "privilege", "open <pid>", "trim <pid>", "close <pid>"
+  std::vector<uint32_t> EnumBufferBytes;   // the size of every buffer EnumProcesses was given
+  uint32_t LastAccess = 0;
+  std::set<uintptr_t> HeldBlocks;
+  int Committed = 0, Released = 0, BadReleases = 0, Begun = 0, Ended = 0, Reclaims = 0;
+
+private:
+  uintptr_t FNextBlock = 0x10000;
+};
+
+class TFakeClipboard : public platform::IClipboard {
+public:
+  bool Open() override { return Openable; }
+  void Empty() override { ++Emptied; }
+  void Close() override {}
+  bool Openable = true;
+  int Emptied = 0;
 };
 
 class TFakeShell : public platform::IShell {
@@ -79,6 +130,8 @@ public:
   TFakeRegistry Registry;
   TFakeSystem System;
   TFakeShell Shell;
+  TFakeProcesses Processes;
+  TFakeClipboard Clipboard;
 
 private:
   platform::THost FPrevious;

@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/linux/ProcText.h"
+
 namespace platform::linux {
 
 namespace {
@@ -28,26 +30,6 @@ std::string ReadFile(const char* path) {
 }
 
 }  // namespace
-
-uint64_t ProcFieldBytes(std::string_view text, std::string_view name) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (line.size() <= name.size() || line.substr(0, name.size()) != name || line[name.size()] != ':') continue;
-    line.remove_prefix(name.size() + 1);
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    uint64_t value = 0;
-    const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), value);
-    if (error != std::errc()) return 0;
-    std::string_view unit(rest, static_cast<size_t>(line.data() + line.size() - rest));
-    while (!unit.empty() && unit.front() == ' ') unit.remove_prefix(1);
-    return unit.starts_with("kB") ? value * 1024 : value;
-  }
-  return 0;
-}
 
 void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build) {
   uint32_t* parts[] = {&major, &minor, &build};
@@ -101,6 +83,8 @@ bool TSystem::GetVersion(TVersionInfo& info) {
 TMemoryStatus TSystem::GetMemoryStatus() {
   return MemoryStatusFrom(ReadFile("/proc/meminfo"));
 }
+
+uint64_t TSystem::FreePhysicalMemory() { return ProcFieldBytes(ReadFile("/proc/meminfo"), "MemFree"); }
 
 std::string TSystem::ExecutablePath() {
   std::string path(4096, '\0');

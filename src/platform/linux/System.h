@@ -21,6 +21,8 @@ namespace platform::linux {
 //   AvailVirtual = MemAvailable + SwapFree (a process's address space means nothing to the reader);
 //   the "page file" is the swap: TotalPageFile = SwapTotal, AvailPageFile = SwapFree (0 without swap);
 //   MemoryLoad = 100 - AvailPhys * 100 / TotalPhys (0 when MemTotal is unknown).
+// - FreePhysicalMemory: MemFree. MemAvailable already counts the page cache a trim's page-out releases,
+//   so a trim's result shows in MemFree only.
 // - CommandLineArgs: the argv given to the constructor, without argv[0].
 // - ExecutablePath: the target of /proc/self/exe, without the " (deleted)" the kernel adds once the
 //   executable was replaced (upgraded) while it runs.
@@ -36,6 +38,7 @@ public:
 
   bool GetVersion(TVersionInfo& info) override;
   TMemoryStatus GetMemoryStatus() override;
+  uint64_t FreePhysicalMemory() override;
   std::vector<std::string> CommandLineArgs() override { return FArgs; }
   std::string ExecutablePath() override;
   uint32_t GetPriorityClass() override { return FPriorityClass; }
@@ -54,8 +57,6 @@ private:
 };
 
 // The parts of the mapping that are plain arithmetic on /proc text, open to tests with fixture text.
-// The value of a "Name:   1234 kB" line in bytes (a line without unit counts as bytes); 0 when absent.
-uint64_t ProcFieldBytes(std::string_view text, std::string_view name);
 // Major, minor and build of a kernel release string; missing numbers are 0.
 void ParseKernelRelease(std::string_view release, uint32_t& major, uint32_t& minor, uint32_t& build);
 // path without a trailing " (deleted)" when no file has that name.

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "measure/PerfBlock.h"
+#include "platform/win32/System.h"
 
 namespace platform::win32 {
 
@@ -72,20 +73,8 @@ std::u16string InstanceName(size_t index, size_t processorCount) {
 
 using TNtQuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 
-TNtQuerySystemInformation NativeQuery() {
-  static const TNtQuerySystemInformation query = [] {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll) ntdll = LoadLibraryW(L"ntdll.dll");
-    if (!ntdll) return TNtQuerySystemInformation{};
-    // Through the generic function pointer type, which the compiler accepts without a cast warning.
-    return reinterpret_cast<TNtQuerySystemInformation>(
-        reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
-  }();
-  return query;
-}
-
 std::vector<TProcessorTimes> NativeProcessorTimes() {
-  TNtQuerySystemInformation query = NativeQuery();
+  static const auto query = SystemFunction<TNtQuerySystemInformation>(L"ntdll.dll", "NtQuerySystemInformation");
   if (!query) return {};
   SYSTEM_INFO info;
   GetSystemInfo(&info);

@@ -15,16 +15,6 @@ namespace {
 // The RTL_OSVERSIONINFOW RtlGetVersion fills is OSVERSIONINFOW.
 using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
 
-TRtlGetVersion RtlGetVersionFunction() {
-  static const TRtlGetVersion function = [] {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!ntdll) return TRtlGetVersion{};
-    // Through the generic function pointer type, which the compiler accepts without a cast warning.
-    return reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")));
-  }();
-  return function;
-}
-
 // CSDVersion may fill its array without a terminator; only what lies inside it is taken.
 std::string FixedText(const WCHAR* text, size_t capacity) {
   size_t n = 0;
@@ -65,11 +55,17 @@ std::wstring Wide(std::string_view text) {
   return ToUtf16(text, wide) ? wide : std::wstring();
 }
 
+TSystemProc SystemProc(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = LoadLibraryW(library);
+  return module ? reinterpret_cast<TSystemProc>(GetProcAddress(module, name)) : nullptr;
+}
+
 bool TSystem::GetVersion(TVersionInfo& info) {
   OSVERSIONINFOW v;
   ZeroMemory(&v, sizeof v);
   v.dwOSVersionInfoSize = sizeof v;
-  const TRtlGetVersion rtlGetVersion = RtlGetVersionFunction();
+  static const auto rtlGetVersion = SystemFunction<TRtlGetVersion>(L"ntdll.dll", "RtlGetVersion");
   if (!(rtlGetVersion && rtlGetVersion(&v) >= 0)) {
     ZeroMemory(&v, sizeof v);
     v.dwOSVersionInfoSize = sizeof v;
@@ -98,6 +94,8 @@ TMemoryStatus TSystem::GetMemoryStatus() {
   status.AvailVirtual = m.ullAvailVirtual;
   return status;
 }
+
+uint64_t TSystem::FreePhysicalMemory() { return GetMemoryStatus().AvailPhys; }
 
 std::vector<std::string> TSystem::CommandLineArgs() {
   std::vector<std::string> args;

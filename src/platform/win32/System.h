@@ -19,6 +19,16 @@ std::string ToUtf8(std::wstring_view wide);
 // UTF-16 of a caption or message for display; empty when text is not valid UTF-8.
 std::wstring Wide(std::string_view text);
 
+// A function of a system library (the library loaded when it is not yet), null when either is
+// missing; for calls that not every Windows version has.
+using TSystemProc = void (*)();
+TSystemProc SystemProc(const wchar_t* library, const char* name);
+template <class F>
+F SystemFunction(const wchar_t* library, const char* name) {
+  // Through the generic function pointer type, which the compiler accepts without a cast warning.
+  return reinterpret_cast<F>(SystemProc(library, name));
+}
+
 class TSystem : public platform::ISystem {
 public:
   // RtlGetVersion reports the true version; GetVersionExW reports 6.2 to programs without a
@@ -26,6 +36,8 @@ public:
   bool GetVersion(TVersionInfo& info) override;
   // All zero when the system refuses the query.
   TMemoryStatus GetMemoryStatus() override;
+  // The available physical memory, which rises as a trim gives pages back.
+  uint64_t FreePhysicalMemory() override;
   std::vector<std::string> CommandLineArgs() override;
   // Empty when the system cannot name the executable.
   std::string ExecutablePath() override;

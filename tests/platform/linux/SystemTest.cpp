@@ -15,6 +15,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "platform/linux/ProcText.h"
 #include "platform/linux/System.h"
 
 using namespace platform;

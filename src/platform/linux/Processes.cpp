@@ -1,0 +1,143 @@
+// The processes service on Linux (the mapping is described in Processes.h).
+#include "platform/linux/Processes.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/linux/Trim.h"
+
+namespace platform::linux {
+
+namespace {
+
+// The program's own process: paged out in-process, never through the helper.
+constexpr uintptr_t OwnProcess = ~uintptr_t{0};
+
+// The first of the paths that runs, with the socket as its standard input and output, an empty
+// environment, default signal handling and no blocked signals (whatever the toolkit set up for
+// itself); its PID, or -1.
+pid_t SpawnHelper(const std::vector<std::string>& paths, int socket) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, socket, STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, socket, STDOUT_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  char name[] = "brisko-helper";
+  char* argv[] = {name, nullptr};
+  char* environment[] = {nullptr};
+  pid_t helper = -1;
+  for (auto path = paths.begin(); helper < 0 && path != paths.end(); ++path)
+    if (posix_spawn(&helper, path->c_str(), &actions, &attributes, argv, environment) != 0) helper = -1;
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return helper;
+}
+
+uint32_t Narrow(uintptr_t handle) { return handle <= UINT32_MAX ? static_cast<uint32_t>(handle) : 0; }
+
+}  // namespace
+
+TProcesses::TProcesses(std::vector<std::string> helperPaths) : FHelperPaths(std::move(helperPaths)) {}
+
+TProcesses::~TProcesses() { StopHelper(); }
+
+void TProcesses::BeginTrim() {
+  if (FTrims++ == 0) StartHelper();
+}
+
+void TProcesses::EndTrim() {
+  if (FTrims > 0 && --FTrims == 0) StopHelper();
+}
+
+bool TProcesses::StartHelper() {
+  int ends[2];
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
+  TFd mine(ends[0]);
+  const TFd theirs(ends[1]);
+  FHelper = SpawnHelper(FHelperPaths, theirs.Get());
+  if (FHelper > 0) FSocket = std::move(mine);
+  return FHelper > 0;
+}
+
+void TProcesses::StopHelper() {
+  FSocket = TFd();
+  if (FHelper > 0)
+    while (waitpid(FHelper, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  FHelper = -1;
+}
+
+THelperReply TProcesses::Ask(THelperOp op, uint32_t argument, std::vector<uint32_t>* ids) {
+  THelperRequest request{op, argument};
+  THelperReply reply;
+  const bool answered = FSocket && SendRecord(FSocket.Get(), &request, sizeof request) &&
+                        ReceiveRecord(FSocket.Get(), &reply, sizeof reply);
+  bool complete = answered && (reply.Count == 0 || (ids && reply.Count <= HelperMaxProcesses));
+  if (complete && reply.Count > 0) {
+    ids->resize(reply.Count);
+    complete = ReceiveRecord(FSocket.Get(), ids->data(), ids->size() * sizeof(uint32_t));
+  }
+  if (complete) return reply;
+  // A helper that went away (the OOM killer may take it) or said what it must not: no more asking.
+  if (FSocket) StopHelper();
+  if (ids) ids->clear();
+  return {};
+}
+
+TPrivilegeResult TProcesses::EnablePrivilege(const std::string& name) {
+  if (name != "SeDebugPrivilege") return {};
+  const bool raised = Ask(THelperOp::RaisePrivilege, 0).Result == 1;
+  return {raised, raised};
+}
+
+bool TProcesses::EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t& returned) {
+  std::vector<uint32_t> list;
+  if (!FSocket || Ask(THelperOp::ListProcesses, 0, &list).Result != 1) list.assign(1, static_cast<uint32_t>(getpid()));
+  const size_t count = std::min<size_t>(list.size(), bytes / sizeof(uint32_t));
+  std::copy_n(list.begin(), count, ids);
+  returned = static_cast<uint32_t>(count * sizeof(uint32_t));
+  return true;
+}
+
+uintptr_t TProcesses::OpenProcess(uint32_t, uint32_t pid) {
+  if (pid == static_cast<uint32_t>(getpid())) return OwnProcess;
+  return Ask(THelperOp::OpenProcess, pid).Result;
+}
+
+bool TProcesses::EmptyWorkingSet(uintptr_t process) {
+  if (process == OwnProcess) return PageOutSelf() >= 0;
+  return Ask(THelperOp::TrimProcess, Narrow(process)).Result == 1;
+}
+
+void TProcesses::CloseProcess(uintptr_t process) {
+  if (process != OwnProcess) Ask(THelperOp::CloseProcess, Narrow(process));
+}
+
+void TProcesses::ReclaimWithinRights() { ReclaimOwnCgroup(); }
+
+uintptr_t TProcesses::CommitBlock(uint32_t bytes) { return Ask(THelperOp::CommitBlock, bytes).Result; }
+
+void TProcesses::ReleaseBlock(uintptr_t block) { Ask(THelperOp::ReleaseBlock, Narrow(block)); }
+
+std::vector<std::string> HelperPaths(const std::string& executablePath) {
+  const size_t slash = executablePath.rfind('/');
+  std::vector<std::string> paths;
+  if (slash != std::string::npos) paths.push_back(executablePath.substr(0, slash + 1) + "brisko-helper");
+  paths.push_back("/usr/libexec/brisko/brisko-helper");
+  return paths;
+}
+
+}  // namespace platform::linux
