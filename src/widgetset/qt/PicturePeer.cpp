@@ -23,7 +23,9 @@ public:
       // Format_RGB32 wants the unused top byte set.
       for (int x = 0; x < picture.Width(); ++x) target[x] = 0xFF000000u | source[x];
     }
-    update();
+    // Shown at once, as a repaint is: a handler that keeps the loop waiting (a full gauge held for a
+    // second) still shows its last picture.
+    repaint();
   }
 
 protected:

@@ -19,7 +19,9 @@ public:
 
   void SetPicture(const gfx::Bitmap& picture) override {
     FPicture = picture;
+    // Shown at once, as a repaint is, also while a handler keeps the loop waiting.
     InvalidateRect(FHandle, nullptr, FALSE);
+    UpdateWindow(FHandle);
   }
 
   bool WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {

@@ -438,6 +438,20 @@ TEST_F(QtWidgetSetTest, PicturesShowTheFinishedBitmapUnscaled) {
   EXPECT_EQ(shot.pixel(44, 15), Rgb(clBlue));
   EXPECT_EQ(shot.pixel(45, 0), Rgb(clYellow));
   EXPECT_EQ(shot.pixel(89, 15), Rgb(clYellow));
+
+  // Painted at once, without the loop: a handler that holds the loop still shows its last picture.
+  struct TPaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      Paints += event->type() == QEvent::Paint ? 1 : 0;
+      return false;
+    }
+  } counter;
+  form->Show();
+  QCoreApplication::processEvents();
+  Native(form->Hosted)->installEventFilter(&counter);
+  form->Hosted->Changed();
+  EXPECT_EQ(counter.Paints, 1);
 }
 
 TEST_F(QtWidgetSetTest, CloseBoxAsksTheFormAndActivationIsReported) {
