@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/defrag.h"
+#include "app/fMessageBox.h"
 #include "measure/CpuUsage.h"
 #include "platform/Host.h"
 #include "ui/SysUtils.h"
@@ -167,6 +169,9 @@ void TfrmMain::BindHandlers() {
   OnActivate = [this](TObject* s) { FormActivate(s); };
   btnExit->OnClick = [this](TObject* s) { btnExitClick(s); };
   btnHelp->OnClick = [this](TObject* s) { btnHelpClick(s); };
+  btnQuick->OnClick = [this](TObject* s) { btnQuickClick(s); };
+  btnDepth->OnClick = [this](TObject* s) { btnDepthClick(s); };
+  timerAuto->OnTimer = [this](TObject* s) { timerAutoTimer(s); };
   btnSet->OnClick = [this](TObject* s) { btnSetClick(s); };
   btnReturn->OnClick = [this](TObject* s) { btnReturnClick(s); };
   btnSuggest->OnClick = [this](TObject* s) { btnSuggestClick(s); };
@@ -203,6 +208,158 @@ void TfrmMain::FormActivate(TObject*) {
 void TfrmMain::btnExitClick(TObject*) { Close(); }
 
 void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
+
+// Trimming ------------------------------------------------------------------------------------
+
+namespace {
+
+// Runs a trim's restoring step whether or not the trim ended in an error.
+template <class F>
+class TFinally {
+public:
+  explicit TFinally(F f) : FRestore(std::move(f)) {}
+  ~TFinally() { FRestore(); }
+  TFinally(const TFinally&) = delete;
+  TFinally& operator=(const TFinally&) = delete;
+
+private:
+  F FRestore;
+};
+
+// Holds what the host keeps for one trim (begun and ended in pairs, also around nested trims).
+class TTrimScope {
+public:
+  TTrimScope() { platform::Host().Processes->BeginTrim(); }
+  ~TTrimScope() { platform::Host().Processes->EndTrim(); }
+  TTrimScope(const TTrimScope&) = delete;
+  TTrimScope& operator=(const TTrimScope&) = delete;
+};
+
+bool IsNtFamily() {
+  platform::TVersionInfo version;
+  return platform::Host().System->GetVersion(version) && version.PlatformId == platform::PlatformWin32NT;
+}
+
+std::string RightsAdviceText(platform::TRightsAdvice advice) {
+  if (advice == platform::TRightsAdvice::RunAsAdministrator)
+    return "快速整理只整理了本用户的程序：整理其他程序需要调试程序的权限。\n"
+           "请右击本程序，选择\"以管理员身份运行\"。";
+  return "快速整理只整理了当前用户有权整理的内存：整理其他程序需要 CAP_SYS_NICE、CAP_SYS_PTRACE 和 CAP_FOWNER 能力。\n"
+         "请以 root 身份运行本程序，或为 brisko-helper 授予这些能力：\n"
+         "sudo setcap cap_sys_nice,cap_sys_ptrace,cap_fowner=ep brisko-helper";
+}
+
+}  // namespace
+
+bool EnableProcessPrivilege(const std::string& name, bool* held) {
+  const platform::TPrivilegeResult result = platform::Host().Processes->EnablePrivilege(name);
+  if (held) *held = result.Held;
+  return result.Succeeded;
+}
+
+bool TrimAllWorkingSets(bool* reachedOthers) {
+  platform::IProcesses& processes = *platform::Host().Processes;
+  EnableProcessPrivilege("SeDebugPrivilege", reachedOthers);
+  // The whole list: the buffer grows until the system leaves some of it unused.
+  std::vector<uint32_t> ids(256);
+  uint32_t returned = 0;
+  for (;;) {
+    const auto bytes = static_cast<uint32_t>(ids.size() * sizeof(uint32_t));
+    if (!processes.EnumProcesses(ids.data(), bytes, returned)) return false;
+    if (returned < bytes || ids.size() >= (1u << 24)) break;
+    ids.resize(ids.size() * 2);
+  }
+  // Exactly the rights the working-set call needs; the limited query right exists from Windows Vista on.
+  platform::TVersionInfo version;
+  const bool limited = platform::Host().System->GetVersion(version) && version.MajorVersion >= 6;
+  const uint32_t access =
+      platform::ProcessSetQuota | (limited ? platform::ProcessQueryLimitedInformation : platform::ProcessQueryInformation);
+  for (uint32_t k = 0; k < returned / sizeof(uint32_t); ++k) {
+    const uintptr_t process = processes.OpenProcess(access, ids[k]);
+    if (!process) continue;
+    processes.EmptyWorkingSet(process);
+    processes.CloseProcess(process);
+  }
+  return true;
+}
+
+void EmptyClipboard() {
+  platform::IClipboard& clipboard = *platform::Host().Clipboard;
+  if (!clipboard.Open()) throw Exception("Cannot open clipboard");
+  clipboard.Empty();
+  clipboard.Close();
+}
+
+void TfrmMain::btnQuickClick(TObject*) { QuickTrim(true); }
+
+void TfrmMain::QuickTrim(bool askedByUser) {
+  bool reachedOthers = true;
+  {
+    const TTrimScope scope;
+    const uint64_t freeBefore = platform::Host().System->FreePhysicalMemory();
+    const TFinally restore([this] {
+      timerAuto->SetEnabled(true);
+      GaugeProgress->Hide();
+      Screen->SetCursor(TCursor::Default);
+    });
+    Screen->SetCursor(TCursor::HourGlass);
+    GaugeProgress->Show();
+    timerAuto->SetEnabled(false);
+    if (chkClip->Checked()) EmptyClipboard();
+    if (IsNtFamily()) {
+      if (TrimAllWorkingSets(&reachedOthers)) Application->ProcessMessages();
+      // Without the right to reach other programs, what the user's rights allow.
+      if (!reachedOthers) platform::Host().Processes->ReclaimWithinRights();
+    }
+    ShowTrimResult(freeBefore, !reachedOthers);
+    GaugeProgress->SetProgress(GaugeProgress->MaxValue());
+    platform::Host().System->Sleep(1000);
+  }
+  if (!reachedOthers && askedByUser && !FRightsExplained) {
+    FRightsExplained = true;
+    Application->MessageBox(RightsAdviceText(platform::Host().Processes->RightsAdvice()), Application->Title(),
+                            MbOk | MbIconInformation);
+  }
+}
+
+void TfrmMain::btnDepthClick(TObject*) {
+  if (AskOkCancel("确定进行'深度整理'吗?") != IdOk) return;
+  const TTrimScope scope;
+  const TFinally restore([this] {
+    btnQuick->SetEnabled(true);
+    btnDepth->SetEnabled(true);
+    timerAuto->SetEnabled(true);
+    GaugeProgress->Hide();
+    Screen->SetCursor(TCursor::Default);
+  });
+  GaugeProgress->Show();
+  Screen->SetCursor(TCursor::HourGlass);
+  timerAuto->SetEnabled(false);
+  btnQuick->SetEnabled(false);
+  btnDepth->SetEnabled(false);
+  if (chkClip->Checked()) EmptyClipboard();
+  const int32_t blocks = std::min(trackDepth->Position(), DeepTrimMaxBlocks);
+  GaugeProgress->SetProgress(0);
+  GaugeProgress->SetMaxValue(2 * blocks);
+  const uint64_t freeBefore = platform::Host().System->FreePhysicalMemory();
+  DeepTrimMemory(trackDepth->Position(), DeepTrimStep);
+  ShowTrimResult(freeBefore, false);
+}
+
+void TfrmMain::timerAutoTimer(TObject*) {
+  if (!chkMemory->Checked()) return;
+  const int freePercent = 100 - GetMemoryLoadPercent();
+  if (freePercent >= trackMemory->Position()) return;
+  timerShow->SetEnabled(false);
+  const TFinally restore([this] { timerShow->SetEnabled(true); });
+  if (!chkCpu->Checked() || GetCpuUsagePercent() > trackCpu->Position()) QuickTrim(false);
+}
+
+void TfrmMain::ShowTrimResult(uint64_t freeBefore, bool rightsMissing) {
+  const uint64_t freeAfter = platform::Host().System->FreePhysicalMemory();
+  const uint64_t freed = freeAfter > freeBefore ? freeAfter - freeBefore : 0;
+  StatusBar->SetPanelText(1, rightsMissing ? "权限不足" : "释放 " + std::to_string(freed >> 20) + "MB");
+}
 
 // Settings panel ------------------------------------------------------------------------------
 

@@ -80,6 +80,11 @@ public:
   void btnExitClick(TObject* sender);
   void btnHelpClick(TObject* sender);
 
+  // Trimming.
+  void btnQuickClick(TObject* sender);
+  void btnDepthClick(TObject* sender);
+  void timerAutoTimer(TObject* sender);
+
   // Settings panel.
   void btnSetClick(TObject* sender);
   void btnReturnClick(TObject* sender);
@@ -101,6 +106,12 @@ public:
   void ShowSettings(const TSettings& settings);
 
 private:
+  // The quick trim; askedByUser: a button or menu item, not the automatic check.
+  void QuickTrim(bool askedByUser);
+  // Status bar panel 1 after a trim: the physical memory it freed, or that rights were missing.
+  void ShowTrimResult(uint64_t freeBefore, bool rightsMissing);
+  bool FRightsExplained = false;
+
   void BuildLayout();
   void BuildSettingsPanel();
   void LoadSettings();
@@ -123,4 +134,14 @@ int64_t CeilPercent(double fraction) {
 }
 // Time-stamp counter ticks per microsecond over 500 ms at real-time priority.
 double MeasureCpuMhz();
+
+// Enables a privilege in the program's own token; answers whether the system's call succeeded (also
+// when it did not assign the privilege); held, when given, tells whether the program holds it now.
+bool EnableProcessPrivilege(const std::string& name, bool* held = nullptr);
+// Asks every process that can be opened to give back its whole working set, in the order the system
+// lists them, the program itself included; false when the process list cannot be read. reachedOthers,
+// when given, tells whether the program had the right to trim other users' programs.
+bool TrimAllWorkingSets(bool* reachedOthers = nullptr);
+// Empties the clipboard; raises "Cannot open clipboard" when another program holds it.
+void EmptyClipboard();
 

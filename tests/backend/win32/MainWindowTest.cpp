@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -184,24 +185,39 @@ const TPlace* Find(const std::vector<TPlace>& places, const std::wstring& cls, c
                                        << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
 }
 
-// Reads the status bar's part edges through memory in the program's process: SB_GETPARTS takes a
-// pointer, which the system does not carry across processes.
-std::vector<int> StatusBarParts(HWND bar, DWORD process) {
-  std::vector<int> parts;
+// Sends a message whose lParam points to a buffer, with the buffer in the program's process (the
+// system does not carry such pointers across processes); the buffer's bytes afterwards, or none.
+std::vector<char> SendWithRemoteBuffer(HWND window, DWORD process, UINT msg, WPARAM wParam, LRESULT& result) {
+  std::vector<char> bytes;
   HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, process);
-  if (!target) return parts;
+  if (!target) return bytes;
   void* remote = VirtualAllocEx(target, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
   if (remote) {
-    const auto count = static_cast<int>(SendMessageW(bar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(remote)));
-    if (count > 0 && count <= 16) {
-      parts.resize(static_cast<size_t>(count));
-      SIZE_T read = 0;
-      if (!ReadProcessMemory(target, remote, parts.data(), parts.size() * sizeof(int), &read)) parts.clear();
-    }
+    result = SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(remote));
+    bytes.resize(4096);
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(target, remote, bytes.data(), bytes.size(), &read)) bytes.clear();
     VirtualFreeEx(target, remote, 0, MEM_RELEASE);
   }
   CloseHandle(target);
+  return bytes;
+}
+
+std::vector<int> StatusBarParts(HWND bar, DWORD process) {
+  LRESULT count = 0;
+  const std::vector<char> bytes = SendWithRemoteBuffer(bar, process, SB_GETPARTS, 16, count);
+  if (bytes.empty() || count <= 0 || count > 16) return {};
+  std::vector<int> parts(static_cast<size_t>(count));
+  std::memcpy(parts.data(), bytes.data(), parts.size() * sizeof(int));
   return parts;
+}
+
+std::wstring StatusBarText(HWND bar, DWORD process, int part) {
+  LRESULT ignored = 0;
+  const std::vector<char> bytes = SendWithRemoteBuffer(bar, process, SB_GETTEXTW, static_cast<WPARAM>(part), ignored);
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+  return text.substr(0, text.find(L'\0'));
 }
 
 // The keyboard focus of the program's interface thread.
@@ -378,6 +394,59 @@ TEST_F(MainWindowTest, ButtonsInTheWindowAndInThePanelReachTheirHandlers) {
   // "退出" ends the program cleanly.
   Click(exit->Handle);
   EXPECT_EQ(brisko.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(MainWindowTest, BothTrimsRunAndRestoreEveryControl) {
+  TBrisko brisko(L"");
+  ASSERT_TRUE(brisko.Started());
+  HWND main = WaitForVisibleMain(brisko);
+  ASSERT_TRUE(main) << "no visible main window";
+  const std::vector<TPlace> places = Descendants(main);
+  const TPlace* quick = Find(places, L"Button", L"快速整理");
+  const TPlace* depth = Find(places, L"Button", L"深度整理");
+  const TPlace *bar = nullptr, *gauge = nullptr;
+  for (const TPlace& p : places)
+    if (p.Class == L"msctls_statusbar32") bar = &p;
+  ASSERT_TRUE(quick && depth && bar);
+  for (const TPlace& p : places)
+    if (GetParent(p.Handle) == bar->Handle) gauge = &p;
+  ASSERT_TRUE(gauge);
+  auto restored = [&] {
+    return IsWindowEnabled(quick->Handle) && IsWindowEnabled(depth->Handle) && !IsWindowVisible(gauge->Handle);
+  };
+  auto reportsFreed = [&] {
+    const std::string result = Narrow(StatusBarText(bar->Handle, brisko.Id(), 1));
+    return result.rfind("释放 ", 0) == 0 && result.size() > 2 && result.substr(result.size() - 2) == "MB";
+  };
+
+  // The quick trim shows the full gauge for a second, then its result.
+  PostMessageW(quick->Handle, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(gauge->Handle); }, 5000)) << "no gauge";
+  EXPECT_TRUE(WaitFor(restored, 5000));
+  EXPECT_TRUE(WaitFor(reportsFreed, 2000)) << Narrow(StatusBarText(bar->Handle, brisko.Id(), 1));
+
+  // The deep trim asks first: Cancel changes nothing, OK runs it.
+  auto question = [&] {
+    for (HWND window : brisko.VisibleTopLevelWindows())
+      if (ClassOf(window) == L"#32770") return window;
+    return HWND{};
+  };
+  for (const wchar_t* answer : {L"取消", L"确定"}) {
+    PostMessageW(depth->Handle, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = question()) != nullptr; })) << "no question";
+    EXPECT_EQ(TextOf(box), Title);
+    const std::vector<TPlace> boxPlaces = Descendants(box);
+    EXPECT_TRUE(Find(boxPlaces, L"Static", L"确定进行'深度整理'吗?"));
+    const TPlace* button = Find(boxPlaces, L"Button", answer);
+    if (!button) button = Find(boxPlaces, L"Button", answer == std::wstring(L"取消") ? L"Cancel" : L"OK");
+    ASSERT_TRUE(button);
+    PostMessageW(button->Handle, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000));
+    EXPECT_TRUE(WaitFor(restored, 20000));
+  }
+  EXPECT_TRUE(WaitFor(reportsFreed, 2000)) << Narrow(StatusBarText(bar->Handle, brisko.Id(), 1));
+  EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
 }
 
 TEST_F(MainWindowTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear) {
