@@ -22,4 +22,9 @@ TPixel ToPixel(TColor color) {
   return ((color & 0xFF) << 16) | (color & 0xFF00) | ((color >> 16) & 0xFF);
 }
 
+TColor ColorToRGB(TColor color) {
+  const TPixel p = ToPixel(color);
+  return RGB(static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p));
+}
+
 }  // namespace gfx

@@ -37,5 +37,7 @@ using TPixel = uint32_t;
 
 // Resolves system colours through the classic Windows scheme, so drawings are the same everywhere.
 TPixel ToPixel(TColor color);
+// The RGB colour (0x00BBGGRR) a colour value resolves to.
+TColor ColorToRGB(TColor color);
 
 }  // namespace gfx

@@ -17,6 +17,8 @@ public:
   virtual void SetTimer(uintptr_t id, uint32_t periodMs) = 0;
   virtual void KillTimer(uintptr_t id) = 0;
   virtual void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
+  // Delivers a message to the window procedure now, before returning.
+  virtual void SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
 };
 
 }  // namespace platform

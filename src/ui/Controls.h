@@ -40,7 +40,7 @@ public:
   void SetAlign(TAlign align);
 
   bool Visible() const { return FVisible; }
-  void SetVisible(bool visible);
+  virtual void SetVisible(bool visible);
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
   bool Enabled() const { return FEnabled; }

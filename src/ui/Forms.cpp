@@ -90,27 +90,60 @@ void TCustomForm::Place() {
             Width(), Height());
 }
 
+void THookList::Set(const void* owner, TWindowHook hook) {
+  Remove(owner);
+  FHooks.emplace_back(owner, std::move(hook));
+}
+
+void THookList::Remove(const void* owner) {
+  std::erase_if(FHooks, [owner](const auto& entry) { return entry.first == owner; });
+}
+
+bool THookList::Run(TMessage& message) const {
+  // A copy: a hook may remove hooks (its own component going away).
+  const auto hooks = FHooks;
+  for (const auto& [owner, hook] : hooks)
+    if (hook(message)) return true;
+  return false;
+}
+
+bool TCustomForm::UserWindowMessage(TMessage& message) {
+  if (Application && Application->MainForm() == this) {
+    TMessage copy = message;
+    Application->FMainWindowHooks.Run(copy);
+  }
+  return FHooks.Run(message);
+}
+
+void TCustomForm::BringToFront() {
+  if (auto* peer = PeerAs<IFormPeer>()) peer->BringToFront();
+}
+
+void TCustomForm::SetWindowState(TWindowState state) {
+  if (auto* peer = PeerAs<IFormPeer>(); peer && Visible()) peer->SetMinimized(state == TWindowState::Minimized);
+}
+
 void TCustomForm::UserFrameChanged() {
   Application->Dispatch([this] {
     if (FPlaced) Place();
   });
 }
 
-void TCustomForm::Show() {
-  if (Visible()) return;
+void TCustomForm::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  if (!visible) {
+    TWinControl::SetVisible(false);
+    FActive = false;
+    return;
+  }
   if (!FPlaced) {
     FPlaced = true;
     Place();
   }
   if (OnShow) OnShow(this);
-  SetVisible(true);
+  TWinControl::SetVisible(true);
   // Without a window manager behind it, a shown window is the active one at once.
   if (!FPeer) Activate();
-}
-
-void TCustomForm::Hide() {
-  SetVisible(false);
-  FActive = false;
 }
 
 void TCustomForm::Close() {

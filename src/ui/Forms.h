@@ -4,6 +4,8 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/Controls.h"
 
@@ -12,6 +14,7 @@ class TButton;
 enum class TFormBorderStyle { None, Single, Sizeable };
 enum class TPosition { Designed, ScreenCenter, MainFormCenter };
 enum class TCloseAction { None, Hide, Free, Minimize };
+enum class TWindowState { Normal, Minimized };
 
 namespace BorderIcon {
 constexpr unsigned SystemMenu = 1;
@@ -20,6 +23,39 @@ constexpr unsigned Maximize = 4;
 }  // namespace BorderIcon
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+// A message of a window, with the Windows numbers, as its peer reports it: WM_SYSCOMMAND, WM_SIZE,
+// WM_SHOWWINDOW and the taskbar's re-creation. A hook answers true when it handled the message; the
+// window then does nothing more with it and answers Result.
+struct TMessage {
+  uint32_t Msg = 0;
+  uintptr_t WParam = 0;
+  intptr_t LParam = 0;
+  intptr_t Result = 0;
+};
+using TWindowHook = std::function<bool(TMessage& message)>;
+
+namespace WindowMessage {
+constexpr uint32_t Size = 0x0005;
+constexpr uint32_t ShowWindow = 0x0018;
+constexpr uint32_t SysCommand = 0x0112;
+constexpr uintptr_t SizeMinimized = 1;
+constexpr uintptr_t ScMinimize = 0xF020;
+constexpr uintptr_t ScRestore = 0xF120;
+constexpr intptr_t SwParentClosing = 1;
+}  // namespace WindowMessage
+
+// Hooks by their owner, in the order they were set.
+class THookList {
+public:
+  void Set(const void* owner, TWindowHook hook);
+  void Remove(const void* owner);
+  // Runs the hooks until one handles the message; true when one did.
+  bool Run(TMessage& message) const;
+
+private:
+  std::vector<std::pair<const void*, TWindowHook>> FHooks;
+};
 
 class TCustomForm : public TWinControl {
 public:
@@ -38,8 +74,10 @@ public:
   const TIconData& Icon() const { return FIcon; }
   void SetIcon(const TIconData& icon);
 
-  void Show();
-  void Hide();
+  // Showing a window the first time places it; OnShow runs before it appears. Hiding deactivates it.
+  void SetVisible(bool visible) override;
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
   // Asks OnClose what closing means (hide by default; nothing, minimise or free); closing the main
   // window ends the program. A modal window only sets its ModalResult: its loop does the rest.
   void Close();
@@ -73,6 +111,17 @@ public:
   bool UserKeyDown(TKey key, unsigned shift);
   // The window manager framed the window (or changed its frame): a placed window is placed again.
   void UserFrameChanged();
+  // A window message: the application's hooks see it first when this is the main window (it is what
+  // carries the program's taskbar button), then this window's hooks. True when a hook handled it.
+  bool UserWindowMessage(TMessage& message);
+
+  // Hooks on this window's messages, one per owner (a component replacing the window procedure).
+  void HookWindow(const void* owner, TWindowHook hook) { FHooks.Set(owner, std::move(hook)); }
+  void UnhookWindow(const void* owner) { FHooks.Remove(owner); }
+  // Brings the window to the foreground.
+  void BringToFront();
+  // Minimises or restores the window (a hidden window stays hidden).
+  void SetWindowState(TWindowState state);
 
   // Creates this window's peer and its children's (the window has no parent peer).
   void CreateWindowPeer();
@@ -119,6 +168,7 @@ private:
   bool FActive = false;
   bool FPlaced = false;
   TControl* FActiveControl = nullptr;
+  THookList FHooks;
 };
 
 class TForm : public TCustomForm {
@@ -182,6 +232,10 @@ public:
   int DispatchDepth() const { return FDispatchDepth; }
   // Frees a window later, through a posted message, at a moment when no handler runs (depth 0).
   void ReleaseLater(TCustomForm* form);
+  // Hooks that see every message of the application's own window (the main window here) before it
+  // is handled; they never claim one.
+  void HookMainWindow(const void* owner, TWindowHook hook) { FMainWindowHooks.Set(owner, std::move(hook)); }
+  void UnhookMainWindow(const void* owner) { FMainWindowHooks.Remove(owner); }
 
 protected:
   void Notification(TComponent* component, TOperation operation) override;
@@ -204,6 +258,7 @@ private:
   bool FTerminated = false;
   bool FMinimized = false;
   TCustomForm* FMainForm = nullptr;
+  THookList FMainWindowHooks;
 };
 
 extern TApplication* Application;

@@ -19,6 +19,10 @@ public:
   void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override {
     Owner.FPosted.push_back({Id, {msg, wParam, lParam}});
   }
+  void SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override {
+    const platform::TWindowProc proc = Proc;
+    proc(msg, wParam, lParam);
+  }
 
   struct TTimerState {
     uint32_t Period;
@@ -96,4 +100,40 @@ size_t TManualWidgetSet::TimerCount() const {
   size_t n = 0;
   for (const auto& [id, w] : FWindows) n += w->Timers.size();
   return n;
+}
+
+int TManualWidgetSet::PopupMenu(const std::vector<TMenuEntry>& entries, TPoint at) {
+  Menus.push_back({entries, at});
+  if (WhileMenuOpen) WhileMenuOpen();
+  if (MenuAnswers.empty()) return -1;
+  const int answer = MenuAnswers.front();
+  MenuAnswers.pop_front();
+  return answer;
+}
+
+bool TManualWidgetSet::NotifyIcon(TNotifyIconOp op, const TNotifyIconData& data) {
+  const bool present = TrayIcons.contains(data.Id);
+  switch (op) {
+    case TNotifyIconOp::Add:
+      TrayCalls.push_back("add");
+      if (present) return false;
+      break;
+    case TNotifyIconOp::Modify:
+      TrayCalls.push_back("modify");
+      if (!present) return false;
+      break;
+    case TNotifyIconOp::Delete:
+      TrayCalls.push_back("delete");
+      return TrayIcons.erase(data.Id) > 0;
+  }
+  TrayIcons[data.Id] = {data, data.Icon ? *data.Icon : gfx::TIconImage{}};
+  TrayIcons[data.Id].Data.Icon = nullptr;
+  return true;
+}
+
+void TManualWidgetSet::TrayMouse(uint32_t code) {
+  // Copied first: a handler may add or remove icons.
+  std::vector<TNotifyIconData> icons;
+  for (const auto& [id, state] : TrayIcons) icons.push_back(state.Data);
+  for (const TNotifyIconData& icon : icons) icon.Window->SendMessage(icon.CallbackMessage, icon.Id, code);
 }

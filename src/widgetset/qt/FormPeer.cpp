@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QWindowStateChangeEvent>
 #include <QThread>
 #include <QWindow>
 #include <algorithm>
@@ -33,7 +34,9 @@ protected:
 
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !FForm) return;
+    if (!FForm) return;
+    if (event->type() == QEvent::WindowStateChange) ReportMinimized(static_cast<QWindowStateChangeEvent&>(*event));
+    if (event->type() != QEvent::ActivationChange) return;
     if (isActiveWindow())
       FForm->UserActivated();
     else
@@ -64,6 +67,23 @@ protected:
   }
 
 private:
+  // Qt tells of a minimise only once it happened: the form hears it as the minimise command, and
+  // when a hook takes it over (hiding the window into the notification area) the window is no longer
+  // minimised, so that it comes back as it was; otherwise as the report that it is minimised now.
+  void ReportMinimized(const QWindowStateChangeEvent& event) {
+    if (!(windowState() & Qt::WindowMinimized) || (event.oldState() & Qt::WindowMinimized)) return;
+    TMessage command{WindowMessage::SysCommand, WindowMessage::ScMinimize};
+    bool handled = false;
+    TCustomForm* form = FForm;
+    Application->Dispatch([&] { handled = form->UserWindowMessage(command); });
+    if (handled) {
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+      return;
+    }
+    TMessage report{WindowMessage::Size, WindowMessage::SizeMinimized};
+    Application->Dispatch([&] { form->UserWindowMessage(report); });
+  }
+
   // The frame is known only once the window manager has framed the window; the form may want to
   // place the window again then.
   void ReportFrame() {
@@ -136,6 +156,13 @@ public:
       if (!handle->isExposed()) QThread::msleep(2);
     }
     window->repaint();
+  }
+
+  void BringToFront() override {
+    if (auto* window = As<TFormWindow>()) {
+      window->raise();
+      window->activateWindow();
+    }
   }
 
   void SetMinimized(bool minimized) override {

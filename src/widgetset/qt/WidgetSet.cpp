@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTimerEvent>
 #include <algorithm>
 #include <chrono>
@@ -111,6 +112,9 @@ public:
   }
   void KillTimer(uintptr_t id) override {
     if (FObject) FObject->KillTimer(id);
+  }
+  void SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override {
+    if (FObject) FObject->Deliver(msg, wParam, lParam);
   }
   void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override {
     TMessageObject* object = FObject;
@@ -228,5 +232,18 @@ TRect TWidgetSet::DesktopRect() {
   const QRect r = screen->availableGeometry();
   return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
+
+TPoint TWidgetSet::CursorPos() {
+  const QPoint at = QCursor::pos();
+  return {at.x(), at.y()};
+}
+
+unsigned TWidgetSet::KeyboardShiftState() {
+  const Qt::KeyboardModifiers keys = QGuiApplication::queryKeyboardModifiers();
+  return (keys & Qt::ShiftModifier ? ShiftState::Shift : 0) | (keys & Qt::ControlModifier ? ShiftState::Ctrl : 0) |
+         (keys & Qt::AltModifier ? ShiftState::Alt : 0);
+}
+
+uint32_t TWidgetSet::DoubleClickTime() { return static_cast<uint32_t>(QGuiApplication::styleHints()->mouseDoubleClickInterval()); }
 
 }  // namespace widgetset::qt

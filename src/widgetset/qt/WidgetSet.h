@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "widgetset/qt/FontRaster.h"
+#include "widgetset/qt/NotifyArea.h"
 #include "ui/Peers.h"
 
 class QApplication;
@@ -33,6 +34,14 @@ public:
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
   void SetCursor(TCursor cursor) override;
   TRect DesktopRect() override;
+  int PopupMenu(const std::vector<TMenuEntry>& entries, TPoint at) override { return qt::PopupMenu(entries, at); }
+  bool NotifyIcon(TNotifyIconOp op, const TNotifyIconData& data) override { return FNotifyArea.Call(op, data); }
+  bool NotifyAreaAvailable() override { return TNotifyArea::Available(); }
+  // Qt docks its icons again itself when the desktop's tray comes back.
+  uint32_t TaskbarCreatedMessage() override { return 0; }
+  TPoint CursorPos() override;
+  unsigned KeyboardShiftState() override;
+  uint32_t DoubleClickTime() override;
 
   // The box MessageBox shows, not yet shown; and the answer a finished box gives.
   static std::unique_ptr<QMessageBox> BuildMessageBox(const std::string& text, const std::string& caption,
@@ -45,6 +54,7 @@ private:
   std::unique_ptr<QApplication> FApplication;
   TFontRaster FFonts;
   bool FWaitCursor = false;
+  TNotifyArea FNotifyArea;
   QMetaObject::Connection FFocusConnection;
 };
 

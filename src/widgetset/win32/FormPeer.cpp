@@ -3,39 +3,20 @@
 #include <vector>
 
 #include "ui/Forms.h"
+#include "ui/Graphics.h"
+#include "widgetset/win32/Icons.h"
 #include "widgetset/win32/WindowPeer.h"
 
 namespace widgetset::win32 {
 
 namespace {
 
-// The .ico image closest to size (the smallest not below it, else the largest), as an icon of that size.
+// The icon file's image closest to size (the smallest not below it, else the largest), as an icon of that size.
 HICON IconFromFile(std::span<const uint8_t> ico, int size) {
-  const auto u16 = [&ico](size_t at) { return static_cast<uint32_t>(ico[at] | (ico[at + 1] << 8)); };
-  const auto u32 = [&](size_t at) { return u16(at) | (u16(at + 2) << 16); };
-  if (ico.size() < 6 || u16(0) != 0 || u16(2) != 1) return nullptr;
-  const size_t count = u16(4);
-  if (ico.size() < 6 + 16 * count) return nullptr;
-  size_t best = count;
-  int bestSize = 0;
-  for (size_t i = 0; i < count; ++i) {
-    const int side = ico[6 + 16 * i] == 0 ? 256 : ico[6 + 16 * i];  // 0 stands for 256
-    const bool fits = side >= size;
-    const bool bestFits = bestSize >= size;
-    const bool better = best == count || (fits && (!bestFits || side < bestSize)) || (!fits && !bestFits && side > bestSize);
-    if (better) {
-      best = i;
-      bestSize = side;
-    }
-  }
-  if (best == count) return nullptr;
-  const size_t length = u32(6 + 16 * best + 8);
-  const size_t offset = u32(6 + 16 * best + 12);
-  if (offset > ico.size() || length > ico.size() - offset) return nullptr;
-  // A copy: the bytes may be the executable's read-only resource, and the call takes writable memory.
-  std::vector<BYTE> image(ico.begin() + static_cast<std::ptrdiff_t>(offset),
-                          ico.begin() + static_cast<std::ptrdiff_t>(offset + length));
-  return CreateIconFromResourceEx(image.data(), static_cast<DWORD>(length), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR);
+  TIcon icon;
+  icon.LoadFromIco(ico);
+  const gfx::TIconImage* image = icon.ImageFor(size);
+  return image ? MakeIcon(*image, size) : nullptr;
 }
 
 DWORD FormStyle(const TCustomForm& form) {
@@ -105,6 +86,7 @@ public:
   }
 
   void SetMinimized(bool minimized) override { ShowWindow(FHandle, minimized ? SW_MINIMIZE : SW_RESTORE); }
+  void BringToFront() override { SetForegroundWindow(FHandle); }
 
   bool WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     switch (msg) {
@@ -121,12 +103,28 @@ public:
         else
           FForm.UserActivated();
         return true;
+      case WM_SYSCOMMAND:
+      case WM_SIZE:
+      case WM_SHOWWINDOW:
+        if (FormHandles(msg, wParam, lParam, result)) return true;
+        return TWindowPeer::WindowMessage(msg, wParam, lParam, result);
       default:
+        if (msg == FWidgets.TaskbarCreatedMessage()) FormHandles(msg, wParam, lParam, result);
         return TWindowPeer::WindowMessage(msg, wParam, lParam, result);
     }
   }
 
 private:
+  // The messages a component may take over (minimising into the notification area); true when the
+  // form's hooks handled the message.
+  bool FormHandles(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    TMessage message{msg, wParam, lParam};
+    bool handled = false;
+    Application->Dispatch([&] { handled = FForm.UserWindowMessage(message); });
+    result = message.Result;
+    return handled;
+  }
+
   TCustomForm& FForm;
   HICON FBigIcon = nullptr;
   HICON FSmallIcon = nullptr;

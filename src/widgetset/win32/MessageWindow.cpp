@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #undef PostMessage
+#undef SendMessage
 
 namespace widgetset::win32 {
 
@@ -53,6 +54,10 @@ void TMessageWindow::KillTimer(uintptr_t id) { ::KillTimer(FHandle, id); }
 
 void TMessageWindow::PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   PostMessageW(FHandle, msg, wParam, lParam);
+}
+
+void TMessageWindow::SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  SendMessageW(FHandle, msg, wParam, lParam);
 }
 
 void TMessageWindow::Deliver(uint32_t msg, uintptr_t wParam, intptr_t lParam) {

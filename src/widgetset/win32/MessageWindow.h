@@ -1,6 +1,8 @@
 // Message windows on Windows: a hidden top-level window per IMessageWindow (not a message-only window,
 // which would miss broadcasts such as "TaskbarCreated"). SetTimer/KillTimer → the window's timers,
-// PostMessage → PostMessageW; WM_TIMER and every message from WM_USER up reach the owner's procedure.
+// PostMessage → PostMessageW, SendMessage → SendMessageW; WM_TIMER and every message from WM_USER up
+// (the notification area's callbacks, registered messages such as "TaskbarCreated") reach the owner's
+// procedure.
 #pragma once
 #include "platform/MessageWindow.h"
 
@@ -24,6 +26,7 @@ public:
   void SetTimer(uintptr_t id, uint32_t periodMs) override;
   void KillTimer(uintptr_t id) override;
   void PostMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+  void SendMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
   HWND__* Handle() const { return FHandle; }
   // Called by the window procedure; runs the owner's procedure, which may destroy this object.
   void Deliver(uint32_t msg, uintptr_t wParam, intptr_t lParam);

@@ -66,6 +66,7 @@ TWidgetSet::TWidgetSet(HINSTANCE instance)
 }
 
 TWidgetSet::~TWidgetSet() {
+  FMenuOwner.reset();
   gfx::SetFontRaster(nullptr);
   TMessageWindow::UnregisterWindowClass(FInstance);
   UnregisterPeerClasses(FInstance);
@@ -135,5 +136,29 @@ TRect TWidgetSet::DesktopRect() {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   return {area.left, area.top, area.right, area.bottom};
 }
+
+int TWidgetSet::PopupMenu(const std::vector<TMenuEntry>& entries, TPoint at) {
+  if (!FMenuOwner) FMenuOwner = CreateMessageWindow([](uint32_t, uintptr_t, intptr_t) {});
+  return win32::PopupMenu(static_cast<TMessageWindow&>(*FMenuOwner).Handle(), entries, at);
+}
+
+uint32_t TWidgetSet::TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+TPoint TWidgetSet::CursorPos() {
+  POINT at{0, 0};
+  GetCursorPos(&at);
+  return {at.x, at.y};
+}
+
+unsigned TWidgetSet::KeyboardShiftState() {
+  const auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+  return (down(VK_SHIFT) ? ShiftState::Shift : 0) | (down(VK_CONTROL) ? ShiftState::Ctrl : 0) |
+         (down(VK_MENU) ? ShiftState::Alt : 0);
+}
+
+uint32_t TWidgetSet::DoubleClickTime() { return GetDoubleClickTime(); }
 
 }  // namespace widgetset::win32

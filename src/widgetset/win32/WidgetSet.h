@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/Peers.h"
+#include "widgetset/win32/NotifyArea.h"
 
 // The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
 struct HINSTANCE__;
@@ -35,6 +36,15 @@ public:
   void SetCursor(TCursor cursor) override;
   // The work area: the desktop without the taskbar.
   TRect DesktopRect() override;
+  int PopupMenu(const std::vector<TMenuEntry>& entries, TPoint at) override;
+  bool NotifyIcon(TNotifyIconOp op, const TNotifyIconData& data) override { return FNotifyArea.Call(op, data); }
+  // The shell of every Windows version has one.
+  bool NotifyAreaAvailable() override { return true; }
+  // RegisterWindowMessageW("TaskbarCreated").
+  uint32_t TaskbarCreatedMessage() override;
+  TPoint CursorPos() override;
+  unsigned KeyboardShiftState() override;
+  uint32_t DoubleClickTime() override;
 
   // For the peers.
   HINSTANCE__* Instance() const { return FInstance; }
@@ -56,6 +66,8 @@ private:
   std::map<TColor, HBRUSH__*> FBrushes;
   HICON__* FOverrideCursor = nullptr;
   bool FQuit = false;
+  TNotifyArea FNotifyArea;
+  std::unique_ptr<platform::IMessageWindow> FMenuOwner;
 };
 
 }  // namespace widgetset::win32
