@@ -14,3 +14,9 @@ add_test(NAME win32_gui_tests
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/backend/win32/with-xvfb ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:win32_gui_tests>)
 set_tests_properties(win32_gui_tests PROPERTIES
   ENVIRONMENT "BRISKO_EXE=$<TARGET_FILE:brisko>" TIMEOUT 120)
+
+# The real brisko.exe in a real notification area: Wine's icons dock into IceWM's tray under Xvfb.
+add_test(NAME win32_tray_test
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-desktop ${CMAKE_CURRENT_SOURCE_DIR}/backend/desktop/tray-test
+          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:brisko>)
+set_tests_properties(win32_tray_test PROPERTIES TIMEOUT 120)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 
 #include "gfx/Jpeg.h"
 #include "platform/Host.h"
@@ -41,7 +42,11 @@ TAboutForm::~TAboutForm() = default;
 
 void TAboutForm::TimerTimer(TObject*) {
   Timer->SetEnabled(false);
-  if (!IsLoadSwitch() && Application->MainForm()) Application->MainForm()->Show();
+  // Hidden, the program is reached through its notification icon; without a notification area it
+  // would be out of reach.
+  const bool hidden = IsLoadSwitch() && Application->WidgetSet().NotifyAreaAvailable();
+  if (IsLoadSwitch() && !hidden) std::cerr << "brisko: the desktop has no notification area; the window shows despite /LOAD\n";
+  if (!hidden && Application->MainForm()) Application->MainForm()->Show();
   Close();
 }
 

@@ -9,6 +9,7 @@
 #include "app/fMessageBox.h"
 #include "measure/CpuUsage.h"
 #include "platform/Host.h"
+#include "platform/Resources.h"
 #include "ui/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
@@ -69,6 +70,7 @@ void TfrmMain::BuildLayout() {
   timerAuto = new TTimer(this);
   timerAuto->SetName("timerAuto");
   timerAuto->SetInterval(100000);
+  BuildTray();
 
   // The keyboard's order, which is not the order the controls were made in.
   int order = 0;
@@ -163,6 +165,39 @@ void TfrmMain::BuildStatusBar() {
   GaugeProgress->SetFont({"Tahoma", 11, false, clNavy});
 }
 
+void TfrmMain::BuildTray() {
+  popTray = new TPopupMenu(this);
+  popTray->SetName("popTray");
+  const auto item = [this](const char* name, const char* caption) {
+    auto* menuItem = new TMenuItem(this);
+    menuItem->SetName(name);
+    menuItem->SetCaption(caption);
+    popTray->Add(menuItem);
+    return menuItem;
+  };
+  N1 = item("N1", "快速整理");
+  N3 = item("N3", "-");
+  m_ShowMain = item("m_ShowMain", "显示/隐藏主窗口(&M)");
+  m_ShowMain->SetChecked(true);
+  N2 = item("N2", "-");
+  m_Exit = item("m_Exit", "退出(&X)");
+
+  // In the order a window description sets them: the stored icon goes into the notification area
+  // first, and the font that follows replaces it with the drawn picture (the background icon alone,
+  // since the window never writes a text).
+  TextTrayIcon = new TTextTrayIcon(this);
+  TextTrayIcon->SetName("TextTrayIcon");
+  TIcon stored;
+  stored.LoadFromIco(platform::FindResource("TRAYICON"));
+  TextTrayIcon->SetIcon(stored);
+  TextTrayIcon->SetIconVisible(true);
+  TextTrayIcon->SetPopupMenu(popTray);
+  TextTrayIcon->SetMinimizeToTray(true);
+  TextTrayIcon->BackgroundIcon().LoadFromIco(platform::FindResource("MAINICON"));
+  TextTrayIcon->SetFont({"Microsoft Sans Serif", 10, false, clRed});
+  TextTrayIcon->SetBorder(false);
+}
+
 void TfrmMain::BindHandlers() {
   OnCreate = [this](TObject* s) { FormCreate(s); };
   OnShow = [this](TObject* s) { FormShow(s); };
@@ -180,11 +215,17 @@ void TfrmMain::BindHandlers() {
   trackMemory->OnChange = [this](TObject* s) { trackMemoryChange(s); };
   trackCpu->OnChange = [this](TObject* s) { trackCpuChange(s); };
   timerShow->OnTimer = [this](TObject* s) { timerShowTimer(s); };
+  N1->OnClick = [this](TObject* s) { btnQuickClick(s); };
+  m_ShowMain->OnClick = [this](TObject* s) { m_ShowMainClick(s); };
+  m_Exit->OnClick = [this](TObject* s) { m_ExitClick(s); };
+  TextTrayIcon->OnClick = [this](TObject* s) { m_ShowMainClick(s); };
+  TextTrayIcon->OnMinimizeToTray = [this](TObject* s) { textTrayIconMinimizeToTray(s); };
 }
 
 void TfrmMain::FormCreate(TObject*) {
   SetIcon(Application->Icon());
   SetCaption(Application->Title());
+  TextTrayIcon->SetHint(Application->Title());
   CpuHistory.Reset();
   MemHistory.Reset();
   DrawChartGrid(imgCpuChart);
@@ -208,6 +249,21 @@ void TfrmMain::FormActivate(TObject*) {
 void TfrmMain::btnExitClick(TObject*) { Close(); }
 
 void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
+
+// The notification icon ------------------------------------------------------------------------
+
+void TfrmMain::m_ShowMainClick(TObject*) {
+  SetVisible(!Visible());
+  if (Visible()) SetWindowState(TWindowState::Normal);
+  m_ShowMain->SetChecked(Visible());
+}
+
+void TfrmMain::textTrayIconMinimizeToTray(TObject*) {
+  SetVisible(false);
+  m_ShowMain->SetChecked(Visible());
+}
+
+void TfrmMain::m_ExitClick(TObject*) { Close(); }
 
 // Trimming ------------------------------------------------------------------------------------
 

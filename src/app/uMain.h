@@ -1,5 +1,6 @@
 // The main window: meters, charts, the availability table, the buttons, the status bar with its
-// hosted progress gauge, the (hidden) settings panel and the two timers.
+// hosted progress gauge, the (hidden) settings panel, the two timers, and the notification icon with
+// its menu.
 #pragma once
 #include <string>
 
@@ -9,7 +10,9 @@
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
+#include "tray/TextTrayIcon.h"
 #include "widgets/Gauges.h"
 #include "widgets/HostStatusBar.h"
 
@@ -70,6 +73,13 @@ public:
   TButton* btnReturn;
   TTimer* timerShow;
   TTimer* timerAuto;
+  TTextTrayIcon* TextTrayIcon;
+  TPopupMenu* popTray;
+  TMenuItem* N1;
+  TMenuItem* N3;
+  TMenuItem* m_ShowMain;
+  TMenuItem* N2;
+  TMenuItem* m_Exit;
 
   TSampleHistory CpuHistory;
   TSampleHistory MemHistory;
@@ -79,6 +89,11 @@ public:
   void FormActivate(TObject* sender);
   void btnExitClick(TObject* sender);
   void btnHelpClick(TObject* sender);
+
+  // The notification icon and its menu.
+  void m_ShowMainClick(TObject* sender);
+  void textTrayIconMinimizeToTray(TObject* sender);
+  void m_ExitClick(TObject* sender);
 
   // Trimming.
   void btnQuickClick(TObject* sender);
@@ -114,6 +129,7 @@ private:
 
   void BuildLayout();
   void BuildSettingsPanel();
+  void BuildTray();
   void LoadSettings();
   void BuildMemoryTable();
   void BuildButtons();
