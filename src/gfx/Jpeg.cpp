@@ -1,6 +1,7 @@
 // libjpeg reports fatal errors by calling error_exit, which must not return: it jumps back here,
 // where the decoder is torn down and the message raised as EJpegError. Warnings (a truncated
-// stream is one) are treated as fatal too, so no half-decoded picture is ever shown.
+// stream is one) are treated as fatal too, so no half-decoded picture is ever shown; a picture
+// larger than 4096 pixels a side is refused before anything is allocated for it.
 #include "gfx/Jpeg.h"
 
 #include <csetjmp>
@@ -29,12 +30,19 @@ void EmitMessage(j_common_ptr info, int level) {
   if (level < 0) ErrorExit(info);  // a warning: corrupt data
 }
 
+// The largest picture decoded: a header may announce any size up to 65535 a side (16 GiB of pixels).
+constexpr JDIMENSION MaxSide = 4096;
+
 // Kept free of C++ objects with destructors, since longjmp skips them.
 bool Decode(jpeg_decompress_struct& cinfo, TErrorManager& err, std::span<const uint8_t> data, Bitmap& out) {
   if (setjmp(err.Jump)) return false;
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&cinfo, TRUE);
+  if (cinfo.image_width > MaxSide || cinfo.image_height > MaxSide) {
+    std::snprintf(err.Message, sizeof err.Message, "the picture is larger than %u pixels a side", MaxSide);
+    return false;
+  }
   cinfo.out_color_space = JCS_RGB;
   jpeg_start_decompress(&cinfo);
   out.SetSize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));

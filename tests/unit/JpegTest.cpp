@@ -28,6 +28,20 @@ TEST(JpegTest, DamagedDataRaisesInsteadOfCrashing) {
   EXPECT_THROW(gfx::DecodeJpeg(header), gfx::EJpegError);
   std::vector<uint8_t> noise(4000, 0xA5);
   EXPECT_THROW(gfx::DecodeJpeg(noise), gfx::EJpegError);
+  // A header announcing 65000 × 65000 pixels is refused before anything is allocated for them.
+  std::vector<uint8_t> huge = good;
+  for (size_t i = 0; i + 9 < huge.size(); ++i)
+    if (huge[i] == 0xFF && (huge[i + 1] == 0xC0 || huge[i + 1] == 0xC2)) {
+      huge[i + 5] = huge[i + 7] = 0xFD;
+      huge[i + 6] = huge[i + 8] = 0xE8;
+      break;
+    }
+  try {
+    gfx::DecodeJpeg(huge);
+    ADD_FAILURE() << "decoded";
+  } catch (const gfx::EJpegError& e) {
+    EXPECT_NE(std::string(e.what()).find("larger than 4096"), std::string::npos) << e.what();
+  }
   std::vector<uint8_t> flipped = good;
   for (size_t i = 600; i < flipped.size(); i += 97) flipped[i] ^= 0xFF;
   try {
