@@ -37,3 +37,9 @@ void TComponent::Free() {
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+  for (TComponent* component : FComponents)
+    if (component->Name() == name) return component;
+  return nullptr;
+}

@@ -25,6 +25,8 @@ public:
   const std::string& Name() const { return FName; }
   void SetName(const std::string& name) { FName = name; }
   const std::vector<TComponent*>& Components() const { return FComponents; }
+  // The owned component with that name (names compare exactly); null when there is none.
+  TComponent* FindComponent(const std::string& name) const;
 
   // True from construction until Loaded, like a component read from a window description; a
   // component created later, by code, under a loaded owner starts loaded.

@@ -1,4 +1,4 @@
-// Status bar with panels, and the slider.
+// Status bar with panels, the slider, and tabbed pages.
 #pragma once
 #include <vector>
 
@@ -50,4 +50,48 @@ private:
   int FMax = 10;
   int FPosition = 0;
   int FFrequency = 1;
+};
+
+class TPageControl;
+
+// One page of a page control; its caption is its tab's text. Only the active page is visible.
+class TTabSheet : public TWinControl {
+public:
+  explicit TTabSheet(TComponent* owner);
+  TPageControl* PageControl() const;
+  // Makes the sheet the last page of the page control (its parent).
+  void SetPageControl(TPageControl* pageControl);
+  int PageIndex() const;
+
+protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
+};
+
+// Tabbed pages: the sheets it holds, in order, one of them active (the first unless set). The sheets
+// fill its display area below the tabs.
+class TPageControl : public TWinControl {
+public:
+  explicit TPageControl(TComponent* owner);
+  int PageCount() const;
+  TTabSheet* Pages(int index) const;
+  TTabSheet* ActivePage() const { return FActivePage; }
+  void SetActivePage(TTabSheet* page);
+  TNotifyEvent OnChange;
+
+  // Native input: the user chose the tab of page index.
+  void UserSelected(int index);
+  // Where the sheets lie: the client area less the tabs and the frame.
+  TRect DisplayRect() const;
+
+protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
+  void BoundsChanged() override;
+  void Loaded() override;
+
+private:
+  friend class TTabSheet;
+  void PageAdded(TTabSheet* page);
+  TTabSheet* FActivePage = nullptr;
 };

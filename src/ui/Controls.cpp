@@ -47,7 +47,15 @@ void TControl::SetVisible(bool visible) {
 void TControl::SetEnabled(bool enabled) {
   if (enabled == FEnabled) return;
   FEnabled = enabled;
-  if (FPeer) FPeer->SetEnabled(enabled);
+  EnabledChanged();
+}
+
+bool TControl::EffectivelyEnabled() const {
+  return FEnabled && (!FParent || !FParent->PassesEnabledOn() || FParent->EffectivelyEnabled());
+}
+
+void TControl::EnabledChanged() {
+  if (FPeer) FPeer->SetEnabled(EffectivelyEnabled());
 }
 
 void TControl::SetCaption(const std::string& caption) {
@@ -150,7 +158,7 @@ void TControl::ReplayProperties() {
   FPeer->SetColor(Color());
   FPeer->SetText(FCaption);
   FPeer->SetBounds(FBounds);
-  FPeer->SetEnabled(FEnabled);
+  FPeer->SetEnabled(EffectivelyEnabled());
   FPeer->SetVisible(FVisible);
 }
 
@@ -172,6 +180,12 @@ void TControl::DestroyPeer() {
 TWinControl::~TWinControl() {
   // Children outlive this part of the object only as orphans; they must not call back.
   for (TControl* child : FControls) child->FParent = nullptr;
+}
+
+void TWinControl::EnabledChanged() {
+  TControl::EnabledChanged();
+  if (PassesEnabledOn())
+    for (TControl* child : FControls) child->EnabledChanged();
 }
 
 void TWinControl::InsertControl(TControl* control) {

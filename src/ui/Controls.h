@@ -45,6 +45,9 @@ public:
   void Hide() { SetVisible(false); }
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool enabled);
+  // Enabled, and so is every container it sits in up to its window: what its peer shows (a control
+  // in a disabled group box is greyed and takes no input). Windows pass nothing on.
+  bool EffectivelyEnabled() const;
 
   const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& caption);
@@ -102,6 +105,8 @@ protected:
   template <class P>
   P* PeerAs() const { return dynamic_cast<P*>(FPeer.get()); }
   void AttachPeer(std::unique_ptr<IControlPeer> peer);
+  // Pushes the effective enabled state to the peer (and, for containers, to their children's).
+  virtual void EnabledChanged();
 
   std::unique_ptr<IControlPeer> FPeer;
 
@@ -136,6 +141,13 @@ public:
   void AlignControls();
   virtual int ClientWidth() const { return Width(); }
   virtual int ClientHeight() const { return Height(); }
+  // Whether disabling this container disables what it holds; a window does not.
+  virtual bool PassesEnabledOn() const { return true; }
+
+protected:
+  void EnabledChanged() override;
+
+public:
 
   void CreatePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
 

@@ -140,7 +140,8 @@ void TCustomForm::SetVisible(bool visible) {
     FPlaced = true;
     Place();
   }
-  if (OnShow) OnShow(this);
+  // An error in the show handler is reported, and the window still appears with what it filled.
+  if (OnShow) Application->Dispatch([this] { OnShow(this); });
   TWinControl::SetVisible(true);
   // Without a window manager behind it, a shown window is the active one at once.
   if (!FPeer) Activate();
@@ -328,7 +329,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 }
 
 void TApplication::HandleException(const std::exception& error) {
-  MessageBox(error.what(), FTitle, MbOk | MbIconError);
+  std::string message = error.what();
+  // A message that does not end in punctuation gets a full stop.
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+  MessageBox(message, FTitle, MbOk | MbIconError);
 }
 
 void TApplication::Dispatch(const std::function<void()>& entry) {

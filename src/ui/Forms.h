@@ -122,6 +122,8 @@ public:
   void BringToFront();
   // Minimises or restores the window (a hidden window stays hidden).
   void SetWindowState(TWindowState state);
+  // A disabled window (behind a modal one) takes no input but shows its controls as they are.
+  bool PassesEnabledOn() const override { return false; }
 
   // Creates this window's peer and its children's (the window has no parent peer).
   void CreateWindowPeer();
@@ -224,7 +226,8 @@ public:
 
   // A modal message box; an empty caption means the application title.
   int MessageBox(const std::string& text, const std::string& caption = "", uint32_t flags = MbOk);
-  // The error box: the message, the application title, the error icon, one OK button.
+  // The error box: the message (with a full stop appended when its last character sorts after the
+  // full stop), the application title, the error icon, one OK button.
   void HandleException(const std::exception& error);
   // Runs an entry from the host into the program; errors end up in the error box. Entries nest when a
   // handler pumps messages; DispatchDepth counts them.

@@ -83,6 +83,15 @@ public:
   virtual void SetPicture(const gfx::Bitmap& picture) = 0;
 };
 
+// Tabbed pages: the page control shows the tab of the active page. A sheet's peer is made in the page
+// control's peer and adds its own tab there; its text is the tab's caption, and the page control's
+// peer places it below the tabs.
+class IPageControlPeer : public virtual IControlPeer {
+public:
+  virtual void SetTabIndex(int index) = 0;
+};
+class ITabSheetPeer : public virtual IControlPeer {};
+
 struct TStatusPanelSpec {
   std::string Text;
   int Width = 50;

@@ -20,5 +20,12 @@ public:
   using Exception::Exception;
 };
 
+// The separator of directory names on the system the program is built for.
+#ifdef _WIN32
+constexpr char PathDelim = '\\';
+#else
+constexpr char PathDelim = '/';
+#endif
+
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

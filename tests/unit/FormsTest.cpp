@@ -154,8 +154,8 @@ TEST_F(FormsTest, ErrorsInNestedHandlersReachTheErrorBoxAndTheDepthUnwinds) {
   };
   form->Button->UserClicked();
   ASSERT_EQ(Env.Widgets.MessageBoxes.size(), 2u);
-  EXPECT_EQ(Env.Widgets.MessageBoxes[0].Text, "内层");
-  EXPECT_EQ(Env.Widgets.MessageBoxes[1].Text, "外层");
+  EXPECT_EQ(Env.Widgets.MessageBoxes[0].Text, "内层.");
+  EXPECT_EQ(Env.Widgets.MessageBoxes[1].Text, "外层.");
   EXPECT_EQ(Application->DispatchDepth(), 0);
 }
 

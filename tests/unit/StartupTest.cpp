@@ -202,9 +202,15 @@ TEST(DispatchTest, AnErrorInAHandlerEndsUpInTheErrorBox) {
   button->OnClick = [](TObject*) { throw Exception("broken"); };
   button->UserClicked();
   ASSERT_EQ(env.Widgets.MessageBoxes.size(), 1u);
-  EXPECT_EQ(env.Widgets.MessageBoxes[0].Text, "broken");
+  EXPECT_EQ(env.Widgets.MessageBoxes[0].Text, "broken.");  // a full stop after a letter
   EXPECT_EQ(env.Widgets.MessageBoxes[0].Caption, "Brisko内存整理 4.0");
   EXPECT_EQ(env.Widgets.MessageBoxes[0].Flags, MbOk | MbIconError);
+  // Nothing after what sorts before or at the full stop: a bracket, a quote, the full stop itself.
+  for (const char* message : {"not supported)", "'Depth'", "done."}) {
+    button->OnClick = [message](TObject*) { throw Exception(message); };
+    button->UserClicked();
+    EXPECT_EQ(env.Widgets.MessageBoxes.back().Text, message);
+  }
 }
 
 }  // namespace

@@ -89,13 +89,13 @@ TEST_F(TrimTest, AClipboardThatCannotBeOpenedStopsTheTrimAndIsReportedAfterResto
   bool restoredBeforeTheBox = false;
   Env.Widgets.WhileMessageBoxOpen = [&] { restoredBeforeTheBox = Restored(); };
   frmMain->btnQuick->UserClicked();
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open clipboard"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Cannot open clipboard."});
   EXPECT_EQ(Env.Widgets.MessageBoxes[0].Flags, MbOk | MbIconError);
   EXPECT_TRUE(restoredBeforeTheBox);
   EXPECT_TRUE(Processes.Events.empty());
   Env.Widgets.WhileMessageBoxOpen = nullptr;
   frmMain->btnDepth->UserClicked();
-  EXPECT_EQ(Messages().back(), "Cannot open clipboard");
+  EXPECT_EQ(Messages().back(), "Cannot open clipboard.");
   EXPECT_EQ(Processes.Committed, 0);
   EXPECT_TRUE(Restored());
 }
@@ -237,7 +237,7 @@ TEST_F(TrimTest, AnErrorInTheAutomaticCheckRestartsSamplingBeforeTheErrorBox) {
   bool samplingRestarted = false;
   Env.Widgets.WhileMessageBoxOpen = [&] { samplingRestarted = frmMain->timerShow->Enabled(); };
   Env.Widgets.Advance(100000);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Unable to locate the \"Processor\" performance object"});
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Unable to locate the \"Processor\" performance object."});
   EXPECT_TRUE(samplingRestarted);
   EXPECT_TRUE(Processes.Events.empty());
 }

@@ -25,6 +25,8 @@ std::unique_ptr<IPeer> MakeLabelPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeEditPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeGroupBoxPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakePanelPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePageControlPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTabSheetPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeButtonPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeCheckBoxPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeComboBoxPeer(TComponent&, IControlPeer*);
@@ -143,6 +145,8 @@ TWidgetSet::TWidgetSet(int& argc, char** argv) {
   Register<IEditPeer>(MakeEditPeer);
   Register<IGroupBoxPeer>(MakeGroupBoxPeer);
   Register<IPanelPeer>(MakePanelPeer);
+  Register<IPageControlPeer>(MakePageControlPeer);
+  Register<ITabSheetPeer>(MakeTabSheetPeer);
   Register<IButtonPeer>(MakeButtonPeer);
   Register<ICheckBoxPeer>(MakeCheckBoxPeer);
   Register<IComboBoxPeer>(MakeComboBoxPeer);

@@ -22,6 +22,8 @@ std::unique_ptr<IPeer> MakeComboBoxPeer(TWidgetSet&, TComponent&, IControlPeer*)
 std::unique_ptr<IPeer> MakeTrackBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeStatusBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakePicturePeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePageControlPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTabSheetPeer(TWidgetSet&, TComponent&, IControlPeer*);
 
 namespace {
 
@@ -63,6 +65,8 @@ TWidgetSet::TWidgetSet(HINSTANCE instance)
   Add<ITrackBarPeer>(MakeTrackBarPeer);
   Add<IStatusBarPeer>(MakeStatusBarPeer);
   Add<IPicturePeer>(MakePicturePeer);
+  Add<IPageControlPeer>(MakePageControlPeer);
+  Add<ITabSheetPeer>(MakeTabSheetPeer);
 }
 
 TWidgetSet::~TWidgetSet() {

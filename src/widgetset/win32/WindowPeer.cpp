@@ -253,6 +253,11 @@ void TContainerPeer::SetBounds(const TRect& r) {
   if (FFrame) SetWindowPos(FFrame, nullptr, 0, 0, Width(r), Height(r), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
+void TContainerPeer::SetEnabled(bool enabled) {
+  TWindowPeer::SetEnabled(enabled);
+  if (FFrame) EnableWindow(FFrame, enabled);  // the frame's caption greys with the box
+}
+
 void TContainerPeer::SetText(const std::string& text) {
   // A panel's caption is not shown (the program's panel has none).
   if (FFrame) SetWindowTextW(FFrame, Wide(text).c_str());

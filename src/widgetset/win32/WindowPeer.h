@@ -94,6 +94,7 @@ public:
   TContainerPeer(TWidgetSet& widgets, TWinControl& control, HWND parent, bool groupFrame);
 
   void SetBounds(const TRect& bounds) override;
+  void SetEnabled(bool enabled) override;
   void SetText(const std::string& text) override;
   void SetFont(const gfx::TFontSpec& font) override;
   void SetColor(TColor color) override;

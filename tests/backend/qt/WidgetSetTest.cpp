@@ -296,7 +296,7 @@ TEST_F(QtWidgetSetTest, ClicksAndEnterRunOnClickThroughTheDispatchPoint) {
   form->Button->OnClick = [](TObject*) { throw Exception("整理失败"); };
   Native<QPushButton>(form->Button)->click();
   ASSERT_EQ(Widgets->Calls.size(), 1u);
-  EXPECT_EQ(Widgets->Calls[0].Text, "整理失败");
+  EXPECT_EQ(Widgets->Calls[0].Text, "整理失败.");
   EXPECT_EQ(Widgets->Calls[0].Caption, "Brisko内存整理 4.0");
   EXPECT_EQ(Widgets->Calls[0].Flags, MbOk | MbIconError);
 
