@@ -1,5 +1,6 @@
 // Kernel services the portable code needs: version, memory status, command line, executable path,
-// priorities, sleeping and the processor's time-stamp counter.
+// priorities, sleeping, the processor's instructions (time-stamp counter, CPUID), the processor
+// count, the system's directories, and the local host's name and addresses.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -29,6 +30,11 @@ struct TMemoryStatus {
   uint64_t AvailVirtual = 0;
 };
 
+// The registers after one execution of CPUID.
+struct TCpuIdRegs {
+  uint32_t EAX = 0, EBX = 0, ECX = 0, EDX = 0;
+};
+
 // Priority numbers as the Windows services name them.
 constexpr uint32_t NormalPriorityClass = 0x20;
 constexpr uint32_t RealtimePriorityClass = 0x100;
@@ -52,6 +58,23 @@ public:
   virtual void SetThreadPriority(int priority) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
   virtual uint64_t ReadTimeStampCounter() = 0;
+
+  // Whether the identification flag (bit 21 of EFLAGS) can be toggled, that is CPUID exists.
+  virtual bool CpuIdSupported() = 0;
+  // One execution of CPUID with EAX = leaf (ECX as it happens to be).
+  virtual TCpuIdRegs CpuId(uint32_t leaf) = 0;
+  // The processors available (GetSystemInfo's processor count).
+  virtual int32_t ProcessorCount() = 0;
+
+  // GetWindowsDirectory, GetSystemDirectory and GetTempPath as they answer (the temporary path with
+  // or without its final separator); empty when the system gives none.
+  virtual std::string WindowsDirectory() = 0;
+  virtual std::string SystemDirectory() = 0;
+  virtual std::string TempPath() = 0;
+  // The local host's name (gethostname), and the IPv4 addresses that name resolves to, dotted, in the
+  // resolver's order; empty when sockets or the resolver cannot answer.
+  virtual std::string HostName() = 0;
+  virtual std::vector<std::string> HostAddresses(const std::string& hostName) = 0;
 };
 
 }  // namespace platform

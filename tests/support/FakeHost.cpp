@@ -52,7 +52,8 @@ std::unique_ptr<IRegistryKey> TFakeRegistry::CreateKey(TRootKey root, const std:
   return std::make_unique<TFakeKey>(*this, Keys[{root, path}], path);
 }
 
-std::unique_ptr<IRegistryKey> TFakeRegistry::OpenKey(TRootKey root, const std::string& path, TRegAccess) {
+std::unique_ptr<IRegistryKey> TFakeRegistry::OpenKey(TRootKey root, const std::string& path, TRegAccess access) {
+  OpenAccess.push_back(access);
   TKey* key = Find(root, path);
   if (!key || Unopenable.count({root, path})) return nullptr;
   return std::make_unique<TFakeKey>(*this, *key, path);
@@ -74,6 +75,10 @@ void TFakeRegistry::SetDWord(TRootKey root, const std::string& path, const std::
   TRegValue v{TRegType::DWord, std::vector<uint8_t>(4)};
   std::memcpy(v.Data.data(), &value, 4);
   Keys[{root, path}].Values[name] = v;
+}
+
+void TFakeRegistry::SetString(TRootKey root, const std::string& path, const std::string& name, const std::string& value) {
+  Keys[{root, path}].Values[name] = {TRegType::String, std::vector<uint8_t>(value.begin(), value.end())};
 }
 
 bool TFakeSystem::GetVersion(TVersionInfo& info) {
@@ -158,3 +163,14 @@ void TFakeProcesses::ReleaseBlock(uintptr_t block) {
 TFakeHost::TFakeHost() : FPrevious(Host()) { SetHost(THost{&Registry, &System, &Shell, &Processes, &Clipboard}); }
 
 TFakeHost::~TFakeHost() { SetHost(FPrevious); }
+
+platform::TCpuIdRegs TFakeSystem::CpuId(uint32_t leaf) {
+  CpuIdCalls.push_back(leaf);
+  const auto found = Leaves.find(leaf);
+  return found == Leaves.end() ? platform::TCpuIdRegs{} : found->second;
+}
+
+std::vector<std::string> TFakeSystem::HostAddresses(const std::string& hostName) {
+  const auto found = Addresses.find(hostName);
+  return found == Addresses.end() ? std::vector<std::string>{} : found->second;
+}

@@ -30,9 +30,11 @@ public:
   long PerfAnswer = platform::ErrorSuccess; // forced answer when the block fits
   std::vector<uint32_t> PerfQuerySizes;     // the size passed to every query, in order
   std::vector<std::string> ValueReads;      // "path:name" of every ReadValue, in order
+  std::vector<platform::TRegAccess> OpenAccess;  // the access every OpenKey asked for, in order
 
   TKey* Find(platform::TRootKey root, const std::string& path);
   void SetDWord(platform::TRootKey root, const std::string& path, const std::string& name, uint32_t value);
+  void SetString(platform::TRootKey root, const std::string& path, const std::string& name, const std::string& value);
 };
 
 class TFakeSystem : public platform::ISystem {
@@ -48,6 +50,14 @@ public:
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
   uint64_t ReadTimeStampCounter() override;
+  bool CpuIdSupported() override { return HasCpuId; }
+  platform::TCpuIdRegs CpuId(uint32_t leaf) override;
+  int32_t ProcessorCount() override { return Processors; }
+  std::string WindowsDirectory() override { return WindowsDir; }
+  std::string SystemDirectory() override { return SystemDir; }
+  std::string TempPath() override { return TempDir; }
+  std::string HostName() override { return Host; }
+  std::vector<std::string> HostAddresses(const std::string& hostName) override;
 
   // Test controls.
   platform::TVersionInfo Version{5, 1, 2600, platform::PlatformWin32NT, ""};
@@ -64,6 +74,14 @@ public:
   uint64_t TscPerMs = 1000000;            // 1 GHz
   std::vector<uint32_t> Sleeps;
   std::vector<std::string> Events;        // priority changes and sleeps, in order
+  // A processor: its leaves (missing ones answer zeros) and every leaf executed, in order.
+  bool HasCpuId = true;
+  std::map<uint32_t, platform::TCpuIdRegs> Leaves;
+  std::vector<uint32_t> CpuIdCalls;
+  int32_t Processors = 1;
+  std::string WindowsDir = "C:\\WINDOWS", SystemDir = "C:\\WINDOWS\\system32", TempDir = "C:\\TEMP\\";
+  std::string Host = "brisko-pc";
+  std::map<std::string, std::vector<std::string>> Addresses;  // by host name
 
   void SetMemoryMB(uint64_t totalPhys, uint64_t availPhys);
 };

@@ -12,6 +12,7 @@
 
 #include "platform/CommandLine.h"
 #include "platform/linux/DesktopEntry.h"
+#include "platform/linux/MachineInfo.h"
 #include "platform/linux/PerfData.h"
 #include "platform/linux/Xdg.h"
 
@@ -22,6 +23,7 @@ namespace {
 constexpr std::string_view CurrentUserRoot = "HKEY_CURRENT_USER";
 constexpr std::string_view RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr std::string_view AutostartValueName = "Brisko Memory";
+constexpr std::string_view CurrentVersionPath = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr std::string_view ProcessorObject = "238";
 constexpr long ErrorFileNotFound = 2;
 // A settings file beyond this is not one this program wrote; it is set aside rather than read into memory.
@@ -188,6 +190,31 @@ private:
   bool FWritable;
 };
 
+// The installation's registration data, read-only, taken from the system when the key is opened.
+class TMachineInfoKey : public IRegistryKey {
+public:
+  TMachineInfoKey()
+      : FValues{{"ProductName", ProductName()}, {"ProductId", MachineId()}, {"RegisteredOwner", OwnerName()}} {}
+
+  bool ValueExists(const std::string& name) override { return Find(name) != FValues.end(); }
+  bool ReadValue(const std::string& name, TRegValue& value) override {
+    const auto found = Find(name);
+    if (found == FValues.end()) return false;
+    SetString(value, found->second);
+    return true;
+  }
+  size_t WriteDWords(const std::vector<TDWordValue>&) override { return 0; }
+  bool WriteString(const std::string&, const std::string&) override { return false; }
+  bool DeleteValue(const std::string&) override { return false; }
+
+private:
+  using TValues = std::vector<std::pair<std::string, std::string>>;
+  TValues::const_iterator Find(const std::string& name) const {
+    return std::find_if(FValues.begin(), FValues.end(), [&name](const auto& v) { return SameName(name, v.first) && !v.second.empty(); });
+  }
+  TValues FValues;
+};
+
 // --- the registry ---
 
 TLinuxRegistry::TLinuxRegistry(std::string configDir) : FConfigDir(std::move(configDir)) {
@@ -328,6 +355,8 @@ std::unique_ptr<IRegistryKey> TLinuxRegistry::OpenKey(TRootKey root, const std::
     if (!writable) return std::make_unique<TAutostartKey>(*this, false);
     return CreateKey(root, path);
   }
+  if (root == TRootKey::LocalMachine && SameName(normal, CurrentVersionPath))
+    return writable ? nullptr : std::make_unique<TMachineInfoKey>();
   if (root != TRootKey::CurrentUser) return nullptr;
   const std::string full = std::string(CurrentUserRoot) + (normal.empty() ? "" : "\\" + normal);
   if (!SettingsKeyExists(full)) return nullptr;

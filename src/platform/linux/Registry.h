@@ -25,6 +25,9 @@ namespace platform::linux {
 //   (platform/CommandLine.h) the entry runs, whose Exec line is written as a desktop launcher reads it.
 //   Opening the key for writing (or creating it) needs an autostart folder that can be created and written;
 //   opening it for reading always works.
+// - HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion opens for reading only: ProductName is
+//   PRETTY_NAME of os-release, ProductId /etc/machine-id, RegisteredOwner the user's full name (GECOS
+//   before the first comma, else the login name); RegisteredOrganization has no source and is absent.
 // - Every other key of HKEY_LOCAL_MACHINE and HKEY_DYN_DATA cannot be opened or created.
 // - A settings file that cannot be read or examined, or a settings folder that cannot be made, is reported
 //   once (English text for the error box) through OnSettingsError.

@@ -4,6 +4,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <arpa/inet.h>
+#include <netdb.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <x86intrin.h>
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/X86.h"
 #include "platform/linux/ProcText.h"
 
 namespace platform::linux {
@@ -77,6 +80,7 @@ bool TSystem::GetVersion(TVersionInfo& info) {
   info = {};
   ParseKernelRelease(name.release, info.MajorVersion, info.MinorVersion, info.BuildNumber);
   info.PlatformId = PlatformWin32NT;
+  info.CSDVersion = name.release;
   return true;
 }
 
@@ -125,5 +129,37 @@ void TSystem::Sleep(uint32_t milliseconds) {
 }
 
 uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+
+bool TSystem::CpuIdSupported() { return X86IdFlagToggles(); }
+
+TCpuIdRegs TSystem::CpuId(uint32_t leaf) { return X86CpuId(leaf); }
+
+int32_t TSystem::ProcessorCount() { return static_cast<int32_t>(std::max(1L, sysconf(_SC_NPROCESSORS_ONLN))); }
+
+std::string TSystem::TempPath() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  return tmpdir && *tmpdir ? tmpdir : "/tmp";
+}
+
+std::string TSystem::HostName() {
+  char name[256] = {};
+  return gethostname(name, sizeof name - 1) == 0 ? name : "";
+}
+
+std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
+  std::vector<std::string> addresses;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;  // one entry per address
+  addrinfo* found = nullptr;
+  if (hostName.empty() || getaddrinfo(hostName.c_str(), nullptr, &hints, &found) != 0) return addresses;
+  for (const addrinfo* a = found; a; a = a->ai_next) {
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* in = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
+    if (inet_ntop(AF_INET, &in->sin_addr, text, sizeof text)) addresses.emplace_back(text);
+  }
+  freeaddrinfo(found);
+  return addresses;
+}
 
 }  // namespace platform::linux

@@ -14,7 +14,7 @@ namespace platform::linux {
 // Mapping:
 // - GetVersion: PlatformId is PlatformWin32NT (the program's NT-family code paths apply); Major, Minor
 //   and BuildNumber are the first three numbers of the kernel release (uname -r, "6.1.0-18-amd64" gives
-//   6, 1, 0); CSDVersion is empty (there is no service pack).
+//   6, 1, 0); CSDVersion, the service pack's place, is the whole kernel release.
 // - GetMemoryStatus, from /proc/meminfo, all in bytes, as a Linux user reads the three rows:
 //   physical: TotalPhys = MemTotal, AvailPhys = MemAvailable;
 //   "virtual" memory is RAM and swap together (what `free -t` totals): TotalVirtual = MemTotal + SwapTotal,
@@ -31,7 +31,10 @@ namespace platform::linux {
 //   CAP_SYS_NICE, as the Windows call quietly grants less. Any other value goes back to the nice the
 //   thread had when the service was made. Get* answer the value last set.
 // - Sleep: nanosleep, resumed after signals until the whole time has passed.
-// - ReadTimeStampCounter: the RDTSC instruction.
+// - ReadTimeStampCounter: the RDTSC instruction; CpuIdSupported and CpuId: the instructions (X86.h).
+// - ProcessorCount: the processors online. WindowsDirectory is "/", SystemDirectory "/usr/bin",
+//   TempPath $TMPDIR or "/tmp" (without a final "/", as GetTempPath may answer).
+// - HostName: gethostname; HostAddresses: getaddrinfo for IPv4, in the resolver's order.
 class TSystem : public platform::ISystem {
 public:
   TSystem(int argc, const char* const* argv);
@@ -47,6 +50,14 @@ public:
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
   uint64_t ReadTimeStampCounter() override;
+  bool CpuIdSupported() override;
+  TCpuIdRegs CpuId(uint32_t leaf) override;
+  int32_t ProcessorCount() override;
+  std::string WindowsDirectory() override { return "/"; }
+  std::string SystemDirectory() override { return "/usr/bin"; }
+  std::string TempPath() override;
+  std::string HostName() override;
+  std::vector<std::string> HostAddresses(const std::string& hostName) override;
 
 private:
   void ApplyNice();

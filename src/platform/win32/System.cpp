@@ -2,11 +2,15 @@
 // call gives the documented empty or zero answer.
 #include "platform/win32/System.h"
 
+#include "platform/X86.h"
+
+#include <winsock.h>
 #include <windows.h>
 #include <intrin.h>
 #include <shellapi.h>
 
 #include <climits>
+#include <cstring>
 
 namespace platform::win32 {
 
@@ -133,5 +137,72 @@ void TSystem::SetThreadPriority(int priority) { ::SetThreadPriority(GetCurrentTh
 void TSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+
+bool TSystem::CpuIdSupported() { return X86IdFlagToggles(); }
+
+TCpuIdRegs TSystem::CpuId(uint32_t leaf) { return X86CpuId(leaf); }
+
+int32_t TSystem::ProcessorCount() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  return static_cast<int32_t>(info.dwNumberOfProcessors);
+}
+
+namespace {
+
+// A directory as a W function answers it into a buffer of MAX_PATH characters; empty on failure.
+template <class F>
+std::string Directory(F call) {
+  wchar_t path[MAX_PATH + 1] = {};
+  const UINT n = call(path, MAX_PATH);
+  return n > 0 && n <= MAX_PATH ? ToUtf8(std::wstring_view(path, n)) : std::string();
+}
+
+// Windows Sockets 1.1 for the length of one call.
+class TSockets {
+public:
+  TSockets() {
+    WSADATA data;
+    FStarted = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  }
+  ~TSockets() {
+    if (FStarted) WSACleanup();
+  }
+  TSockets(const TSockets&) = delete;
+  TSockets& operator=(const TSockets&) = delete;
+  explicit operator bool() const { return FStarted; }
+
+private:
+  bool FStarted = false;
+};
+
+}  // namespace
+
+std::string TSystem::WindowsDirectory() { return Directory([](wchar_t* p, UINT n) { return GetWindowsDirectoryW(p, n); }); }
+
+std::string TSystem::SystemDirectory() { return Directory([](wchar_t* p, UINT n) { return GetSystemDirectoryW(p, n); }); }
+
+std::string TSystem::TempPath() {
+  return Directory([](wchar_t* p, UINT n) { return static_cast<UINT>(GetTempPathW(n, p)); });
+}
+
+std::string TSystem::HostName() {
+  const TSockets sockets;
+  char name[256] = {};
+  return sockets && gethostname(name, sizeof name - 1) == 0 ? name : "";
+}
+
+std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
+  std::vector<std::string> addresses;
+  const TSockets sockets;
+  const hostent* host = sockets ? gethostbyname(hostName.c_str()) : nullptr;
+  if (!host || host->h_addrtype != AF_INET) return addresses;
+  for (char** entry = host->h_addr_list; *entry; ++entry) {
+    in_addr address;
+    std::memcpy(&address, *entry, sizeof address);
+    addresses.emplace_back(inet_ntoa(address));
+  }
+  return addresses;
+}
 
 }  // namespace platform::win32

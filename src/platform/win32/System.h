@@ -2,7 +2,10 @@
 // Mapping: GetVersion → RtlGetVersion (GetVersionExW where ntdll lacks it); GetMemoryStatus →
 // GlobalMemoryStatusEx; CommandLineArgs → CommandLineToArgvW(GetCommandLineW()) without argv[0];
 // ExecutablePath → GetModuleFileNameW (any length); priorities → Get/SetPriorityClass and
-// Get/SetThreadPriority of the current process and thread; Sleep → Sleep; the time-stamp counter → RDTSC.
+// Get/SetThreadPriority of the current process and thread; Sleep → Sleep; the time-stamp counter → RDTSC;
+// CPUID and the identification-flag test → the instructions (X86.h); ProcessorCount → GetSystemInfo;
+// the directories → GetWindowsDirectoryW, GetSystemDirectoryW, GetTempPathW; HostName and
+// HostAddresses → Windows Sockets 1.1 (gethostname, gethostbyname, inet_ntoa), started per call.
 #pragma once
 #include <string>
 #include <string_view>
@@ -48,6 +51,14 @@ public:
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
   uint64_t ReadTimeStampCounter() override;
+  bool CpuIdSupported() override;
+  TCpuIdRegs CpuId(uint32_t leaf) override;
+  int32_t ProcessorCount() override;
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string TempPath() override;
+  std::string HostName() override;
+  std::vector<std::string> HostAddresses(const std::string& hostName) override;
 };
 
 }  // namespace platform::win32

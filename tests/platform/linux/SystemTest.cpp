@@ -4,7 +4,9 @@
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/utsname.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -170,7 +172,7 @@ TEST(LinuxSystem, VersionIsNtFamilyWithTheKernelRelease) {
   ASSERT_EQ(std::sscanf(name.release, "%u.%u", &major, &minor), 2);
   EXPECT_EQ(info.MajorVersion, major);
   EXPECT_EQ(info.MinorVersion, minor);
-  EXPECT_TRUE(info.CSDVersion.empty());
+  EXPECT_EQ(info.CSDVersion, name.release);  // in the service pack's place
 }
 
 TEST(LinuxSystem, ArgumentsAndExecutable) {
@@ -239,4 +241,16 @@ TEST(LinuxSystem, SleepLastsTheWholeTimeEvenWhenSignalsInterruptIt) {
   EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
   // The counter runs at a constant rate of at least tens of MHz: 60 ms are far more than 10^5 ticks.
   EXPECT_GT(tscAfter, tscBefore + 100000);
+}
+
+TEST(LinuxSystem, MachineFactsComeFromTheKernelAndTheResolver) {
+  TSystem system(0, nullptr);
+  EXPECT_EQ(system.ProcessorCount(), sysconf(_SC_NPROCESSORS_ONLN));
+  utsname names{};
+  ASSERT_EQ(uname(&names), 0);
+  EXPECT_EQ(system.HostName(), names.nodename);
+  const std::vector<std::string> loopback = system.HostAddresses("localhost");
+  EXPECT_NE(std::find(loopback.begin(), loopback.end(), "127.0.0.1"), loopback.end());
+  EXPECT_TRUE(system.HostAddresses("").empty());
+  EXPECT_TRUE(std::filesystem::is_directory(system.TempPath()));
 }

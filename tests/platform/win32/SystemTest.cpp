@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -184,4 +186,25 @@ TEST(SystemTest, TextConvertsBothWaysAndMalformedUtf8IsRefused) {
   }
   EXPECT_EQ(ToUtf8(std::wstring(L"a\xd800" L"b")), "a\xef\xbf\xbd" "b") << "an unpaired surrogate";
   EXPECT_EQ(ToUtf8(std::wstring(L"a\0b", 3)), std::string("a\0b", 3)) << "the whole view, not up to a terminator";
+}
+
+TEST(SystemTest, MachineFactsComeFromTheProcessorAndTheSystem) {
+  TSystem system;
+  ASSERT_TRUE(system.CpuIdSupported()) << "every i686 processor has CPUID";
+  const TCpuIdRegs leaf0 = system.CpuId(0);
+  EXPECT_GE(leaf0.EAX, 1u);
+  for (uint32_t word : {leaf0.EBX, leaf0.EDX, leaf0.ECX})
+    for (int shift = 0; shift < 32; shift += 8) EXPECT_TRUE(isprint((word >> shift) & 0xFF)) << "the vendor's letters";
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  EXPECT_EQ(system.ProcessorCount(), static_cast<int32_t>(info.dwNumberOfProcessors));
+
+  const std::string windows = system.WindowsDirectory();
+  EXPECT_NE(GetFileAttributesW(Wide(windows).c_str()), INVALID_FILE_ATTRIBUTES) << windows;
+  EXPECT_EQ(system.SystemDirectory().rfind(windows, 0), 0u) << system.SystemDirectory();
+  EXPECT_NE(GetFileAttributesW(Wide(system.TempPath()).c_str()), INVALID_FILE_ATTRIBUTES) << system.TempPath();
+
+  EXPECT_FALSE(system.HostName().empty());
+  const std::vector<std::string> loopback = system.HostAddresses("localhost");
+  EXPECT_NE(std::find(loopback.begin(), loopback.end(), "127.0.0.1"), loopback.end());
 }
