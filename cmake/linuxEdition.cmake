@@ -5,7 +5,9 @@ set(resources_cpp ${CMAKE_BINARY_DIR}/generated/EmbeddedResources.cpp)
 brisko_embed_resources(${resources_cpp}
   SPLASH ${CMAKE_SOURCE_DIR}/resources/splash.jpg
   MAINICON ${CMAKE_SOURCE_DIR}/resources/brisko.ico
-  TRAYICON ${CMAKE_SOURCE_DIR}/resources/tray.ico)
+  TRAYICON ${CMAKE_SOURCE_DIR}/resources/tray.ico
+  OSLOGO ${CMAKE_SOURCE_DIR}/resources/os.bmp
+  CPUCHIP ${CMAKE_SOURCE_DIR}/resources/cpu.bmp)
 
 file(GLOB linux_sources CONFIGURE_DEPENDS src/platform/linux/*.cpp)
 add_library(brisko_resources STATIC ${resources_cpp} src/platform/linux/Resources.cpp)

@@ -19,7 +19,7 @@ target_compile_options(brisko_core PUBLIC -msse2 -mfpmath=sse -mstackrealign)
 set(rc_file ${CMAKE_SOURCE_DIR}/resources/windows/brisko.rc)
 set_source_files_properties(${rc_file} PROPERTIES
   INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/resources;${CMAKE_SOURCE_DIR}/resources/windows"
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/brisko.ico;${CMAKE_SOURCE_DIR}/resources/tray.ico;${CMAKE_SOURCE_DIR}/resources/splash.jpg;${CMAKE_SOURCE_DIR}/resources/windows/brisko.manifest")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/brisko.ico;${CMAKE_SOURCE_DIR}/resources/tray.ico;${CMAKE_SOURCE_DIR}/resources/os.bmp;${CMAKE_SOURCE_DIR}/resources/cpu.bmp;${CMAKE_SOURCE_DIR}/resources/splash.jpg;${CMAKE_SOURCE_DIR}/resources/windows/brisko.manifest")
 add_library(brisko_rc OBJECT ${rc_file})
 add_library(brisko_resources OBJECT ${win32_dir}/Resources.cpp)
 target_sources(brisko_resources INTERFACE $<TARGET_OBJECTS:brisko_rc>)

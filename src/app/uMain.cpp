@@ -10,6 +10,7 @@
 #include "measure/CpuUsage.h"
 #include "platform/Host.h"
 #include "platform/Resources.h"
+#include "sysinfo/UCpu.h"
 #include "ui/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
@@ -204,6 +205,7 @@ void TfrmMain::BindHandlers() {
   OnActivate = [this](TObject* s) { FormActivate(s); };
   btnExit->OnClick = [this](TObject* s) { btnExitClick(s); };
   btnHelp->OnClick = [this](TObject* s) { btnHelpClick(s); };
+  btnSysInfo->OnClick = [this](TObject* s) { btnSysInfoClick(s); };
   btnQuick->OnClick = [this](TObject* s) { btnQuickClick(s); };
   btnDepth->OnClick = [this](TObject* s) { btnDepthClick(s); };
   timerAuto->OnTimer = [this](TObject* s) { timerAutoTimer(s); };
@@ -249,6 +251,15 @@ void TfrmMain::FormActivate(TObject*) {
 void TfrmMain::btnExitClick(TObject*) { Close(); }
 
 void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
+
+// The information windows -----------------------------------------------------------------------
+
+void TfrmMain::btnSysInfoClick(TObject*) {
+  // A fresh window each time, freed once its modal loop (and every handler) has ended.
+  auto* form = new TCpuForm(this);
+  form->ShowModal();
+  form->Release();
+}
 
 // The notification icon ------------------------------------------------------------------------
 

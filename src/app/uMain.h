@@ -90,6 +90,9 @@ public:
   void btnExitClick(TObject* sender);
   void btnHelpClick(TObject* sender);
 
+  // The information windows.
+  void btnSysInfoClick(TObject* sender);
+
   // The notification icon and its menu.
   void m_ShowMainClick(TObject* sender);
   void textTrayIconMinimizeToTray(TObject* sender);

@@ -499,4 +499,41 @@ TEST_F(MainWindowTest, LoadSwitchShowsNoWindowAndKeepsRunningUntilClosed) {
   EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
 }
 
+TEST_F(MainWindowTest, SystemInformationIsAModalWindowMadeAfreshForEveryClick) {
+  TBrisko brisko(L"");
+  ASSERT_TRUE(brisko.Started());
+  HWND main = WaitForVisibleMain(brisko);
+  ASSERT_TRUE(main) << "no visible main window";
+  const TPlace* button = Find(Descendants(main), L"Button", L"系统信息");
+  ASSERT_TRUE(button);
+  HWND previous = nullptr;
+  for (int round = 0; round < 2; ++round) {
+    PostMessageW(button->Handle, BM_CLICK, 0, 0);
+    HWND info = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (info = brisko.FindTopLevel(L"系统信息")) && IsWindowVisible(info); }));
+    EXPECT_FALSE(IsWindow(previous)) << "the last one was destroyed";
+    EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+    RECT client;
+    GetClientRect(info, &client);
+    EXPECT_EQ(client.right, 384);
+    EXPECT_EQ(client.bottom, 392);
+    const std::vector<TPlace> places = Descendants(info);
+    const TPlace* tabs = nullptr;
+    for (const TPlace& p : places)
+      if (p.Class == WC_TABCONTROLW) tabs = &p;
+    ASSERT_TRUE(tabs);
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(tabs->Handle, TCM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    EXPECT_EQ(count, 3u);
+    // Every processor Wine runs on has a floating-point unit.
+    const TPlace* fpu = Find(places, L"Button", L"内置浮点计算单元");
+    ASSERT_TRUE(fpu);
+    EXPECT_EQ(SendMessageW(fpu->Handle, BM_GETCHECK, 0, 0), BST_CHECKED);
+    PostMessageW(info, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(info) && IsWindowEnabled(main); }, 5000));
+    previous = info;
+  }
+  EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+}
+
 }  // namespace
