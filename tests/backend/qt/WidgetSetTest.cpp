@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
 #include <chrono>
@@ -28,6 +29,7 @@
 #include "FakeHost.h"
 #include "app/Brisko.h"
 #include "app/uMain.h"
+#include "sysinfo/UCpu.h"
 #include "gfx/Colors.h"
 #include "platform/Resources.h"
 #include "widgetset/qt/FontRaster.h"
@@ -792,6 +794,35 @@ TEST_F(QtWidgetSetTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear)
   EXPECT_TRUE(mainShownWhileOpen);
   ASSERT_NE(frmMain, nullptr);
   EXPECT_TRUE(Native(frmMain)->isVisible());
+}
+
+TEST_F(QtWidgetSetTest, SystemInformationIsModalOverTheMainWindowUntilItCloses) {
+  TFakeHost host;
+  host.System.Leaves[0] = {1, 0x756E6547, 0x6C65746E, 0x49656E69};  // GenuineIntel, highest leaf 1
+  TfrmMain* form = nullptr;
+  App->CreateForm(form);
+  form->Show();
+  Widgets->ShowReal = true;
+  int rounds = 0;
+  QPointer<QWidget> previous;
+  const std::function<void()> inspect = [&] {
+    QWidget* info = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible() && window->windowTitle() == QString::fromUtf8("系统信息")) info = window;
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(previous.isNull()) << "the last one is gone: a fresh window each time";
+    previous = info;
+    EXPECT_EQ(info->size(), QSize(384, 392));
+    EXPECT_FALSE(Native(form)->isEnabled()) << "the main window takes no input";
+    EXPECT_EQ(info->findChild<QTabWidget*>()->count(), 3);
+    info->close();
+  };
+  for (; rounds < 2; ++rounds) {
+    QTimer::singleShot(100, inspect);
+    Native<QPushButton>(form->btnSysInfo)->click();
+    EXPECT_TRUE(Native(form)->isEnabled());
+    EXPECT_TRUE(PumpUntil([] { return CpuForm == nullptr; })) << "freed after closing";
+  }
 }
 
 namespace {
