@@ -77,6 +77,15 @@ public:
   virtual void SetItemIndex(int index) = 0;
 };
 
+class IListBoxPeer : public virtual IControlPeer {
+public:
+  virtual void AddItem(const std::string& item) = 0;
+  virtual void Clear() = 0;
+  // Every row this many pixels high, whatever the font.
+  virtual void SetItemHeight(int height) = 0;
+  virtual void SetBorder(bool border) = 0;
+};
+
 // Graphic controls and images: the peer shows the finished picture at the control's bounds.
 class IPicturePeer : public virtual IControlPeer {
 public:

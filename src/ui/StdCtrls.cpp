@@ -143,3 +143,42 @@ void TComboBox::ReplayProperties() {
   peer->SetItems(FItems);
   peer->SetItemIndex(FItemIndex);
 }
+
+TListBox::TListBox(TComponent* owner) : TControl(owner) {
+  SetColor(clWindow);
+  SetTabStop(true);
+}
+
+void TListBox::AddItem(const std::string& item) {
+  FItems.push_back(item);
+  if (auto* peer = PeerAs<IListBoxPeer>()) peer->AddItem(item);
+}
+
+void TListBox::Clear() {
+  FItems.clear();
+  if (auto* peer = PeerAs<IListBoxPeer>()) peer->Clear();
+}
+
+void TListBox::SetItemHeight(int value) {
+  if (value <= 0 || value == FItemHeight) return;
+  FItemHeight = value;
+  if (auto* peer = PeerAs<IListBoxPeer>()) peer->SetItemHeight(value);
+}
+
+void TListBox::SetBorderStyle(TBorderStyle value) {
+  FBorderStyle = value;
+  if (auto* peer = PeerAs<IListBoxPeer>()) peer->SetBorder(value == TBorderStyle::Single);
+}
+
+std::unique_ptr<IControlPeer> TListBox::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
+  return widgets.Create<IListBoxPeer>(*this, parent);
+}
+
+void TListBox::ReplayProperties() {
+  TControl::ReplayProperties();
+  auto* peer = PeerAs<IListBoxPeer>();
+  peer->SetBorder(FBorderStyle == TBorderStyle::Single);
+  peer->SetItemHeight(FItemHeight);
+  peer->Clear();
+  for (const std::string& item : FItems) peer->AddItem(item);
+}

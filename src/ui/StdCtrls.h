@@ -1,4 +1,4 @@
-// The standard controls: label, read-only edit, button, group box, check box, drop-down list.
+// The standard controls: label, read-only edit, button, group box, check box, drop-down list, list box.
 #pragma once
 #include <string>
 #include <vector>
@@ -102,4 +102,26 @@ protected:
 private:
   std::vector<std::string> FItems;
   int FItemIndex = -1;
+};
+
+// A list of text rows of one fixed height, the rows the program added in their order.
+class TListBox : public TControl {
+public:
+  explicit TListBox(TComponent* owner);
+  const std::vector<std::string>& Items() const { return FItems; }
+  void AddItem(const std::string& item);
+  void Clear();
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int value);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
+
+protected:
+  std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
+  void ReplayProperties() override;
+
+private:
+  std::vector<std::string> FItems;
+  int FItemHeight = 13;
+  TBorderStyle FBorderStyle = TBorderStyle::Single;
 };

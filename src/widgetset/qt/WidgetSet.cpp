@@ -30,6 +30,7 @@ std::unique_ptr<IPeer> MakeTabSheetPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeButtonPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeCheckBoxPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeComboBoxPeer(TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeListBoxPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeTrackBarPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeStatusBarPeer(TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakePicturePeer(TComponent&, IControlPeer*);
@@ -150,6 +151,7 @@ TWidgetSet::TWidgetSet(int& argc, char** argv) {
   Register<IButtonPeer>(MakeButtonPeer);
   Register<ICheckBoxPeer>(MakeCheckBoxPeer);
   Register<IComboBoxPeer>(MakeComboBoxPeer);
+  Register<IListBoxPeer>(MakeListBoxPeer);
   Register<ITrackBarPeer>(MakeTrackBarPeer);
   Register<IStatusBarPeer>(MakeStatusBarPeer);
   Register<IPicturePeer>(MakePicturePeer);

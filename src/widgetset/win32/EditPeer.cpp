@@ -14,11 +14,7 @@ public:
 
   void SetReadOnly(bool readOnly) override { SendMessageW(FHandle, EM_SETREADONLY, readOnly, 0); }
 
-  void SetBorder(bool border) override {
-    const LONG exStyle = GetWindowLongW(FHandle, GWL_EXSTYLE);
-    SetWindowLongW(FHandle, GWL_EXSTYLE, border ? exStyle | WS_EX_CLIENTEDGE : exStyle & ~WS_EX_CLIENTEDGE);
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  void SetBorder(bool border) override { SetStyleBit(GWL_EXSTYLE, WS_EX_CLIENTEDGE, border); }
 };
 
 }  // namespace

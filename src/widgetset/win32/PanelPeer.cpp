@@ -11,11 +11,7 @@ class TPanelPeer : public TContainerPeer, public IPanelPeer {
 public:
   TPanelPeer(TWidgetSet& widgets, TPanel& control, HWND parent) : TContainerPeer(widgets, control, parent, false) {}
 
-  void SetBorder(bool border) override {
-    const LONG style = GetWindowLongW(FHandle, GWL_STYLE);
-    SetWindowLongW(FHandle, GWL_STYLE, border ? style | WS_BORDER : style & ~WS_BORDER);
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  void SetBorder(bool border) override { SetStyleBit(GWL_STYLE, WS_BORDER, border); }
 };
 
 }  // namespace

@@ -19,6 +19,7 @@ std::unique_ptr<IPeer> MakePanelPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeButtonPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeCheckBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeComboBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeListBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeTrackBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakeStatusBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
 std::unique_ptr<IPeer> MakePicturePeer(TWidgetSet&, TComponent&, IControlPeer*);
@@ -62,6 +63,7 @@ TWidgetSet::TWidgetSet(HINSTANCE instance)
   Add<IButtonPeer>(MakeButtonPeer);
   Add<ICheckBoxPeer>(MakeCheckBoxPeer);
   Add<IComboBoxPeer>(MakeComboBoxPeer);
+  Add<IListBoxPeer>(MakeListBoxPeer);
   Add<ITrackBarPeer>(MakeTrackBarPeer);
   Add<IStatusBarPeer>(MakeStatusBarPeer);
   Add<IPicturePeer>(MakePicturePeer);

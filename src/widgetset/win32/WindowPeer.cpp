@@ -171,6 +171,12 @@ void TWindowPeer::Adopt(HWND window) {
   SetWindowSubclass(window, NativeSubclassProc, SubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
+void TWindowPeer::SetStyleBit(int which, LONG bit, bool on) {
+  const LONG style = GetWindowLongW(FHandle, which);
+  SetWindowLongW(FHandle, which, on ? style | bit : style & ~bit);
+  SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TWindowPeer::SetBounds(const TRect& r) {
   SetWindowPos(FHandle, nullptr, r.Left, r.Top, Width(r), Height(r), SWP_NOZORDER | SWP_NOACTIVATE);
 }

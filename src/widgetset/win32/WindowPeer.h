@@ -76,6 +76,8 @@ protected:
   void Adopt(HWND window);
   // Left presses and releases go to the control, which decides what is a click (labels, pictures).
   void ReportMouse() { FReportsMouse = true; }
+  // Sets or clears a style bit (GWL_STYLE or GWL_EXSTYLE) and has the frame drawn again.
+  void SetStyleBit(int which, LONG bit, bool on);
 
   TWidgetSet& FWidgets;
   TControl& FControl;
