@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -51,5 +52,9 @@ public:
   // VirtualFree(block, 0, MEM_RELEASE).
   virtual void ReleaseBlock(uintptr_t block) = 0;
 };
+
+// The whole process list: EnumProcesses with a buffer that grows until the system leaves some of it
+// unused. False when the list cannot be read.
+bool ReadProcessList(IProcesses& processes, std::vector<uint32_t>& ids);
 
 }  // namespace platform

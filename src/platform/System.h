@@ -3,6 +3,7 @@
 // count, the system's directories, and the local host's name and addresses.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,21 @@ public:
   // resolver's order; empty when sockets or the resolver cannot answer.
   virtual std::string HostName() = 0;
   virtual std::vector<std::string> HostAddresses(const std::string& hostName) = 0;
+
+  // NtQuerySystemInformation: the record of the information class in its published 32-bit layout,
+  // written into buffer (sized by the caller as that layout asks); false when the system refuses or
+  // has no such query.
+  virtual bool QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) = 0;
+  // The threads of every process (a thread snapshot's length); 0 when it cannot be taken.
+  virtual uint32_t ThreadCount() = 0;
 };
+
+// The information classes the system queries answer, with the record sizes they are read with.
+constexpr uint32_t SystemInfoPerformance = 2;
+constexpr uint32_t SystemInfoPerformanceSize = 312;
+constexpr uint32_t SystemInfoProcessorTimes = 8;
+constexpr uint32_t SystemInfoProcessorTimesSize = 48;  // one processor's record
+constexpr uint32_t SystemInfoFileCache = 21;
+constexpr uint32_t SystemInfoFileCacheSize = 36;
 
 }  // namespace platform

@@ -170,6 +170,13 @@ platform::TCpuIdRegs TFakeSystem::CpuId(uint32_t leaf) {
   return found == Leaves.end() ? platform::TCpuIdRegs{} : found->second;
 }
 
+bool TFakeSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
+  const auto found = Records.find(infoClass);
+  if (found == Records.end() || buffer.size() < found->second.size()) return false;
+  std::copy(found->second.begin(), found->second.end(), buffer.begin());
+  return true;
+}
+
 std::vector<std::string> TFakeSystem::HostAddresses(const std::string& hostName) {
   const auto found = Addresses.find(hostName);
   return found == Addresses.end() ? std::vector<std::string>{} : found->second;

@@ -58,6 +58,8 @@ public:
   std::string TempPath() override { return TempDir; }
   std::string HostName() override { return Host; }
   std::vector<std::string> HostAddresses(const std::string& hostName) override;
+  bool QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) override;
+  uint32_t ThreadCount() override { return Threads; }
 
   // Test controls.
   platform::TVersionInfo Version{5, 1, 2600, platform::PlatformWin32NT, ""};
@@ -82,6 +84,9 @@ public:
   std::string WindowsDir = "C:\\WINDOWS", SystemDir = "C:\\WINDOWS\\system32", TempDir = "C:\\TEMP\\";
   std::string Host = "brisko-pc";
   std::map<std::string, std::vector<std::string>> Addresses;  // by host name
+  // The system query records by class (a missing class fails), copied into the caller's buffer.
+  std::map<uint32_t, std::vector<uint8_t>> Records;
+  uint32_t Threads = 0;
 
   void SetMemoryMB(uint64_t totalPhys, uint64_t availPhys);
 };

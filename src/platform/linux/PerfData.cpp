@@ -1,4 +1,4 @@
-// /proc/stat to the processor performance block: parsing and tick conversion here, the layout in the
+// /proc/stat to the processor performance block: the lines parsed by ProcText, the layout by the
 // portable writer. Arithmetic on the kernel's numbers saturates, so no input text overflows anything.
 #include "platform/linux/PerfData.h"
 
@@ -7,102 +7,23 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "measure/PerfBlock.h"
+#include "platform/linux/ProcText.h"
 
 namespace platform::linux {
 
 namespace {
 
 constexpr uint32_t FieldCount = 10;  // user nice system idle iowait irq softirq steal guest guest_nice
-constexpr uint32_t RequiredFields = 4;  // kernels before 2.6 stop after idle
 constexpr uint32_t ProcessorObject = 238;
 constexpr uint32_t Timer100ns = 0x20510500;         // PERF_100NSEC_TIMER, 64-bit
 constexpr uint32_t Timer100nsInverse = 0x21510500;  // the same, displayed as 100 % minus the rate
 constexpr uint32_t FirstRawCounter = 2000;
 constexpr int64_t UnitsPerSecond = 10000000;
-constexpr int64_t Int64Max = std::numeric_limits<int64_t>::max();
-
-struct TCpuLine {
-  std::string Name;                 // the instance name: the processor number or "_Total"
-  uint64_t Ticks[FieldCount] = {};  // missing trailing fields stay 0
-};
-
-uint64_t SaturatingAdd(uint64_t a, uint64_t b) { return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max() : a + b; }
-
-bool ParseUnsigned(std::string_view token, uint64_t& value) {
-  if (token.empty()) return false;
-  value = 0;
-  for (char c : token) {
-    if (c < '0' || c > '9') return false;
-    const uint64_t digit = static_cast<uint64_t>(c - '0');
-    if (value > (std::numeric_limits<uint64_t>::max() - digit) / 10) return false;
-    value = value * 10 + digit;
-  }
-  return true;
-}
-
-std::vector<std::string_view> Tokens(std::string_view line) {
-  std::vector<std::string_view> tokens;
-  size_t at = 0;
-  while (at < line.size()) {
-    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-    const size_t start = at;
-    while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
-    if (at > start) tokens.push_back(line.substr(start, at - start));
-  }
-  return tokens;
-}
-
-// The per-processor lines in order, then the aggregate; empty when the text is not usable.
-std::vector<TCpuLine> ParseProcStat(std::string_view text) {
-  std::vector<TCpuLine> processors;
-  TCpuLine total;
-  bool haveTotal = false;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string_view::npos) end = text.size();
-    const std::vector<std::string_view> tokens = Tokens(text.substr(at, end - at));
-    at = end + 1;
-    if (tokens.empty() || tokens[0].substr(0, 3) != "cpu") continue;
-    TCpuLine line;
-    const std::string_view number = tokens[0].substr(3);
-    uint64_t ignored;
-    if (number.empty()) {
-      if (haveTotal) return {};
-      line.Name = "_Total";
-    } else if (number.size() <= 9 && ParseUnsigned(number, ignored)) {
-      line.Name = std::string(number);
-    } else {
-      return {};
-    }
-    if (tokens.size() < 1 + RequiredFields) return {};
-    for (size_t k = 1; k < tokens.size() && k <= FieldCount; ++k)
-      if (!ParseUnsigned(tokens[k], line.Ticks[k - 1])) return {};
-    if (number.empty()) {
-      total = line;
-      haveTotal = true;
-    } else {
-      processors.push_back(line);
-    }
-  }
-  if (!haveTotal || processors.empty()) return {};
-  processors.push_back(total);
-  return processors;
-}
-
-// ticks * 10^7 / ticksPerSecond without overflow, saturating at the largest signed 64-bit value.
-int64_t To100ns(uint64_t ticks, uint64_t ticksPerSecond) {
-  const uint64_t whole = ticks / ticksPerSecond, part = ticks % ticksPerSecond;
-  if (whole > static_cast<uint64_t>(Int64Max / UnitsPerSecond)) return Int64Max;
-  const uint64_t units = whole * UnitsPerSecond + part * UnitsPerSecond / ticksPerSecond;
-  return units > static_cast<uint64_t>(Int64Max) ? Int64Max : static_cast<int64_t>(units);
-}
 
 // The SYSTEMTIME words (year, month, day of week, day, hour, minute, second, milliseconds) and the
 // FILETIME of a UTC instant, held inside the range both can express.
@@ -139,8 +60,8 @@ void UtcTime(int64_t utcMillis, uint16_t (&words)[8], int64_t& fileTime) {
 long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond, int64_t utcMillis, uint8_t* buffer,
                              uint32_t size) {
   // Rates beyond 10^9 ticks a second exist nowhere; refusing them keeps the conversion exact.
-  std::vector<TCpuLine> lines;
-  if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseProcStat(procStat);
+  std::vector<TCpuTicks> lines;
+  if (clockTicksPerSecond > 0 && clockTicksPerSecond <= 1000000000) lines = ParseCpuLines(procStat);
 
   TPerfBlockSpec block;
   int64_t fileTime;
@@ -159,7 +80,7 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
 
   const auto ticksPerSecond = static_cast<uint64_t>(clockTicksPerSecond);
   for (size_t i = 0; i < lines.size(); ++i) {
-    const TCpuLine& line = lines[i];
+    const TCpuTicks& line = lines[i];
     // The total instance is last; its times are per processor, so that a fraction over elapsed time
     // reads as the average, as the system's own total instance does.
     const int64_t share = i + 1 == lines.size() ? static_cast<int64_t>(lines.size() - 1) : 1;
@@ -167,8 +88,8 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
     instance.Name.assign(line.Name.begin(), line.Name.end());  // ASCII: digits or "_Total"
     const uint64_t* t = line.Ticks;
     const uint64_t derived[3] = {SaturatingAdd(t[0], t[1]), SaturatingAdd(SaturatingAdd(t[2], t[5]), t[6]), SaturatingAdd(t[3], t[4])};
-    for (uint64_t ticks : derived) instance.Values.push_back(To100ns(ticks, ticksPerSecond) / share);
-    for (uint32_t k = 0; k < FieldCount; ++k) instance.Values.push_back(To100ns(t[k], ticksPerSecond) / share);
+    for (uint64_t ticks : derived) instance.Values.push_back(TicksTo100ns(ticks, ticksPerSecond) / share);
+    for (uint32_t k = 0; k < FieldCount; ++k) instance.Values.push_back(TicksTo100ns(t[k], ticksPerSecond) / share);
     layout.Instances.push_back(std::move(instance));
   }
   return WritePerfBlock(block, buffer, size);

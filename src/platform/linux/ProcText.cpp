@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 namespace platform::linux {
 
@@ -154,6 +155,85 @@ bool HasOption(std::string_view options, std::string_view option) {
     options.remove_prefix(comma == std::string_view::npos ? options.size() : comma + 1);
   }
   return false;
+}
+
+std::vector<TCpuTicks> ParseCpuLines(std::string_view text) {
+  constexpr size_t RequiredFields = 4;
+  std::vector<TCpuTicks> processors;
+  TCpuTicks total;
+  bool haveTotal = false;
+  while (!text.empty()) {
+    std::string_view line = NextLine(text);
+    const std::string_view name = NextWord(line);
+    if (name.substr(0, 3) != "cpu") continue;
+    TCpuTicks cpu;
+    const std::string_view number = name.substr(3);
+    uint32_t ignored;
+    if (number.empty()) {
+      if (haveTotal) return {};
+      cpu.Name = "_Total";
+    } else if (Number(number, ignored)) {
+      cpu.Name = std::string(number);
+    } else {
+      return {};
+    }
+    size_t fields = 0;
+    for (std::string_view word = NextWord(line); !word.empty() && fields < std::size(cpu.Ticks); word = NextWord(line))
+      if (!Number(word, cpu.Ticks[fields++])) return {};
+    if (fields < RequiredFields) return {};
+    if (number.empty()) {
+      total = cpu;
+      haveTotal = true;
+    } else {
+      processors.push_back(cpu);
+    }
+  }
+  if (!haveTotal || processors.empty()) return {};
+  processors.push_back(total);
+  return processors;
+}
+
+int64_t TicksTo100ns(uint64_t ticks, uint64_t ticksPerSecond) {
+  constexpr uint64_t UnitsPerSecond = 10000000;
+  constexpr auto Max = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  const uint64_t whole = ticks / ticksPerSecond, part = ticks % ticksPerSecond;
+  if (whole > Max / UnitsPerSecond) return static_cast<int64_t>(Max);
+  const uint64_t units = whole * UnitsPerSecond + part * UnitsPerSecond / ticksPerSecond;
+  return static_cast<int64_t>(std::min(units, Max));
+}
+
+uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+  return a > std::numeric_limits<uint64_t>::max() - b ? std::numeric_limits<uint64_t>::max() : a + b;
+}
+
+TDiskOperations SumDiskOperations(std::string_view text, const std::vector<std::string>& devices) {
+  // major minor name, then reads completed (1st), writes completed (5th), discards completed (12th).
+  constexpr size_t Reads = 0, Writes = 4, Discards = 11;
+  TDiskOperations sum;
+  while (!text.empty()) {
+    std::string_view line = NextLine(text);
+    NextWord(line);
+    NextWord(line);
+    const std::string_view name = NextWord(line);
+    if (std::find(devices.begin(), devices.end(), name) == devices.end()) continue;
+    uint64_t counts[Discards + 1] = {};
+    for (size_t k = 0; k <= Discards; ++k) {
+      const std::string_view word = NextWord(line);
+      if (word.empty() || !Number(word, counts[k])) break;
+    }
+    sum.Reads = SaturatingAdd(sum.Reads, counts[Reads]);
+    sum.Writes = SaturatingAdd(sum.Writes, counts[Writes]);
+    sum.Discards = SaturatingAdd(sum.Discards, counts[Discards]);
+  }
+  return sum;
+}
+
+bool ParseLoadAvgThreads(std::string_view text, uint64_t& threads) {
+  std::string_view line = NextLine(text);
+  for (int k = 0; k < 3; ++k) NextWord(line);
+  const std::string_view entities = NextWord(line);
+  const size_t slash = entities.find('/');
+  return slash != std::string_view::npos && Number(entities.substr(slash + 1), threads);
 }
 
 }  // namespace platform::linux

@@ -105,7 +105,7 @@ TPrivilegeResult TProcesses::EnablePrivilege(const std::string& name) {
 
 bool TProcesses::EnumProcesses(uint32_t* ids, uint32_t bytes, uint32_t& returned) {
   std::vector<uint32_t> list;
-  if (!FSocket || Ask(THelperOp::ListProcesses, 0, &list).Result != 1) list.assign(1, static_cast<uint32_t>(getpid()));
+  if (!FSocket || Ask(THelperOp::ListProcesses, 0, &list).Result != 1) list = ListProcesses();
   const size_t count = std::min<size_t>(list.size(), bytes / sizeof(uint32_t));
   std::copy_n(list.begin(), count, ids);
   returned = static_cast<uint32_t>(count * sizeof(uint32_t));

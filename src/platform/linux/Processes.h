@@ -18,8 +18,8 @@ namespace platform::linux {
 //   and waits for it; the helper releases whatever it still holds when it goes.
 // - EnablePrivilege("SeDebugPrivilege"): the helper raises CAP_SYS_NICE (with CAP_SYS_PTRACE and
 //   CAP_FOWNER where permitted); Succeeded and Held both tell whether it could. Other names are not known.
-// - EnumProcesses: the helper's process list (numeric /proc entries, no kernel threads or zombies);
-//   without a helper the program alone.
+// - EnumProcesses: the numeric /proc entries without kernel threads or zombies, listed by the helper
+//   during a trim and by the program itself otherwise (listing them needs no right; opening them does).
 // - OpenProcess: the helper pins the process with a pidfd (the access asked for is what paging out
 //   needs, whatever the number); the program's own PID is opened in-process.
 // - EmptyWorkingSet: process_madvise(MADV_PAGEOUT) over the process's mappings in the helper;

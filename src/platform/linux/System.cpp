@@ -15,11 +15,13 @@
 #include <cstdint>
 #include <charconv>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/X86.h"
 #include "platform/linux/ProcText.h"
+#include "platform/linux/SystemRecords.h"
 
 namespace platform::linux {
 
@@ -30,6 +32,16 @@ constexpr int TopNice = -20;
 std::string ReadFile(const char* path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The whole disks: the block devices backed by a device (partitions, loop, RAM and mapper devices
+// are not, so no operation counts twice).
+std::vector<std::string> WholeDisks() {
+  std::vector<std::string> disks;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/sys/block", error))
+    if (std::filesystem::exists(entry.path() / "device", error)) disks.push_back(entry.path().filename().string());
+  return disks;
 }
 
 }  // namespace
@@ -160,6 +172,20 @@ std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
   }
   freeaddrinfo(found);
   return addresses;
+}
+
+bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
+  const std::string memInfo = ReadFile("/proc/meminfo"), vmStat = ReadFile("/proc/vmstat"),
+                    diskStats = ReadFile("/proc/diskstats"), procStat = ReadFile("/proc/stat");
+  const TKernelCounters counters{memInfo, vmStat, diskStats, procStat, WholeDisks(), sysconf(_SC_CLK_TCK),
+                                 static_cast<uint64_t>(std::max(1L, sysconf(_SC_PAGESIZE)))};
+  return BuildSystemRecord(infoClass, counters, buffer);
+}
+
+uint32_t TSystem::ThreadCount() {
+  uint64_t threads = 0;
+  if (!ParseLoadAvgThreads(ReadFile("/proc/loadavg"), threads)) return 0;
+  return static_cast<uint32_t>(std::min<uint64_t>(threads, UINT32_MAX));
 }
 
 }  // namespace platform::linux

@@ -35,6 +35,8 @@ namespace platform::linux {
 // - ProcessorCount: the processors online. WindowsDirectory is "/", SystemDirectory "/usr/bin",
 //   TempPath $TMPDIR or "/tmp" (without a final "/", as GetTempPath may answer).
 // - HostName: gethostname; HostAddresses: getaddrinfo for IPv4, in the resolver's order.
+// - QuerySystemInformation: the records built from /proc (SystemRecords.h); ThreadCount: the thread
+//   total of /proc/loadavg.
 class TSystem : public platform::ISystem {
 public:
   TSystem(int argc, const char* const* argv);
@@ -58,6 +60,8 @@ public:
   std::string TempPath() override;
   std::string HostName() override;
   std::vector<std::string> HostAddresses(const std::string& hostName) override;
+  bool QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) override;
+  uint32_t ThreadCount() override;
 
 private:
   void ApplyNice();

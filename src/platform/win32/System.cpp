@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <intrin.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <climits>
 #include <cstring>
@@ -203,6 +204,27 @@ std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
     addresses.emplace_back(inet_ntoa(address));
   }
   return addresses;
+}
+
+bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
+  using TQuery = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  static const auto query = SystemFunction<TQuery>(L"ntdll.dll", "NtQuerySystemInformation");
+  ULONG returned = 0;
+  return query && query(infoClass, buffer.data(), static_cast<ULONG>(buffer.size()), &returned) == 0;
+}
+
+uint32_t TSystem::ThreadCount() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  uint32_t count = 0;
+  if (Thread32First(snapshot, &entry)) {
+    do ++count;
+    while (Thread32Next(snapshot, &entry));
+  }
+  CloseHandle(snapshot);
+  return count;
 }
 
 }  // namespace platform::win32

@@ -5,7 +5,9 @@
 // Get/SetThreadPriority of the current process and thread; Sleep → Sleep; the time-stamp counter → RDTSC;
 // CPUID and the identification-flag test → the instructions (X86.h); ProcessorCount → GetSystemInfo;
 // the directories → GetWindowsDirectoryW, GetSystemDirectoryW, GetTempPathW; HostName and
-// HostAddresses → Windows Sockets 1.1 (gethostname, gethostbyname, inet_ntoa), started per call.
+// HostAddresses → Windows Sockets 1.1 (gethostname, gethostbyname, inet_ntoa), started per call;
+// QuerySystemInformation → NtQuerySystemInformation, looked up in ntdll at first use; ThreadCount →
+// a ToolHelp thread snapshot.
 #pragma once
 #include <string>
 #include <string_view>
@@ -59,6 +61,8 @@ public:
   std::string TempPath() override;
   std::string HostName() override;
   std::vector<std::string> HostAddresses(const std::string& hostName) override;
+  bool QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) override;
+  uint32_t ThreadCount() override;
 };
 
 }  // namespace platform::win32

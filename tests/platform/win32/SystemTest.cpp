@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -207,4 +208,25 @@ TEST(SystemTest, MachineFactsComeFromTheProcessorAndTheSystem) {
   EXPECT_FALSE(system.HostName().empty());
   const std::vector<std::string> loopback = system.HostAddresses("localhost");
   EXPECT_NE(std::find(loopback.begin(), loopback.end(), "127.0.0.1"), loopback.end());
+}
+
+TEST(SystemTest, SystemQueriesAnswerInTheirLayouts) {
+  TSystem system;
+  std::vector<uint8_t> perf(SystemInfoPerformanceSize), cache(SystemInfoFileCacheSize),
+      cpu(SystemInfoProcessorTimesSize * static_cast<size_t>(system.ProcessorCount()));
+  ASSERT_TRUE(system.QuerySystemInformation(SystemInfoPerformance, perf));
+  ASSERT_TRUE(system.QuerySystemInformation(SystemInfoFileCache, cache));
+  ASSERT_TRUE(system.QuerySystemInformation(SystemInfoProcessorTimes, cpu));
+  uint32_t available;
+  std::memcpy(&available, perf.data() + 44, sizeof available);
+  SYSTEM_INFO info;
+  GetSystemInfo(&info);
+  const uint64_t availableBytes = uint64_t{available} * info.dwPageSize;
+  EXPECT_GT(availableBytes, 0u) << "available pages";
+  EXPECT_LE(availableBytes, system.GetMemoryStatus().TotalPhys);
+  int64_t idle;
+  std::memcpy(&idle, cpu.data(), sizeof idle);
+  EXPECT_GT(idle, 0) << "the first processor has idled";
+  EXPECT_FALSE(system.QuerySystemInformation(SystemInfoPerformance, std::span<uint8_t>(perf.data(), 8))) << "too small";
+  EXPECT_GE(system.ThreadCount(), 1u) << "this thread at least";
 }
