@@ -2,11 +2,14 @@
 // its frame handlers: creation, show, first activation, help and exit.
 #include "app/uMain.h"
 
+#include "app/uInfo.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "app/defrag.h"
 #include "app/fMessageBox.h"
+#include "app/uInfo.h"
 #include "measure/CpuUsage.h"
 #include "platform/Host.h"
 #include "platform/Resources.h"
@@ -205,6 +208,7 @@ void TfrmMain::BindHandlers() {
   OnActivate = [this](TObject* s) { FormActivate(s); };
   btnExit->OnClick = [this](TObject* s) { btnExitClick(s); };
   btnHelp->OnClick = [this](TObject* s) { btnHelpClick(s); };
+  btnInfo->OnClick = [this](TObject* s) { btnInfoClick(s); };
   btnSysInfo->OnClick = [this](TObject* s) { btnSysInfoClick(s); };
   btnQuick->OnClick = [this](TObject* s) { btnQuickClick(s); };
   btnDepth->OnClick = [this](TObject* s) { btnDepthClick(s); };
@@ -253,6 +257,12 @@ void TfrmMain::btnExitClick(TObject*) { Close(); }
 void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
 
 // The information windows -----------------------------------------------------------------------
+
+void TfrmMain::btnInfoClick(TObject*) {
+  auto* form = new TInfoForm(this);
+  form->ShowModal();
+  form->Release();
+}
 
 void TfrmMain::btnSysInfoClick(TObject*) {
   // A fresh window each time, freed once its modal loop (and every handler) has ended.
@@ -327,22 +337,15 @@ bool EnableProcessPrivilege(const std::string& name, bool* held) {
 bool TrimAllWorkingSets(bool* reachedOthers) {
   platform::IProcesses& processes = *platform::Host().Processes;
   EnableProcessPrivilege("SeDebugPrivilege", reachedOthers);
-  // The whole list: the buffer grows until the system leaves some of it unused.
-  std::vector<uint32_t> ids(256);
-  uint32_t returned = 0;
-  for (;;) {
-    const auto bytes = static_cast<uint32_t>(ids.size() * sizeof(uint32_t));
-    if (!processes.EnumProcesses(ids.data(), bytes, returned)) return false;
-    if (returned < bytes || ids.size() >= (1u << 24)) break;
-    ids.resize(ids.size() * 2);
-  }
+  std::vector<uint32_t> ids;
+  if (!platform::ReadProcessList(processes, ids)) return false;
   // Exactly the rights the working-set call needs; the limited query right exists from Windows Vista on.
   platform::TVersionInfo version;
   const bool limited = platform::Host().System->GetVersion(version) && version.MajorVersion >= 6;
   const uint32_t access =
       platform::ProcessSetQuota | (limited ? platform::ProcessQueryLimitedInformation : platform::ProcessQueryInformation);
-  for (uint32_t k = 0; k < returned / sizeof(uint32_t); ++k) {
-    const uintptr_t process = processes.OpenProcess(access, ids[k]);
+  for (const uint32_t id : ids) {
+    const uintptr_t process = processes.OpenProcess(access, id);
     if (!process) continue;
     processes.EmptyWorkingSet(process);
     processes.CloseProcess(process);

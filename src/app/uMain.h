@@ -91,6 +91,7 @@ public:
   void btnHelpClick(TObject* sender);
 
   // The information windows.
+  void btnInfoClick(TObject* sender);
   void btnSysInfoClick(TObject* sender);
 
   // The notification icon and its menu.

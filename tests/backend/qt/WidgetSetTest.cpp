@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -28,6 +29,7 @@
 
 #include "FakeHost.h"
 #include "app/Brisko.h"
+#include "app/uInfo.h"
 #include "app/uMain.h"
 #include "sysinfo/UCpu.h"
 #include "gfx/Colors.h"
@@ -823,6 +825,36 @@ TEST_F(QtWidgetSetTest, SystemInformationIsModalOverTheMainWindowUntilItCloses) 
     EXPECT_TRUE(Native(form)->isEnabled());
     EXPECT_TRUE(PumpUntil([] { return CpuForm == nullptr; })) << "freed after closing";
   }
+}
+
+TEST_F(QtWidgetSetTest, PerformanceDetailsShowTheirRowsLevelWithTheLabels) {
+  TFakeHost host;
+  host.System.Records[platform::SystemInfoFileCache].assign(36, 0);
+  TfrmMain* form = nullptr;
+  App->CreateForm(form);
+  form->Show();
+  Widgets->ShowReal = true;
+  bool inspected = false;
+  QTimer::singleShot(100, [&] {
+    ASSERT_NE(InfoForm, nullptr);
+    QWidget* window = Native(InfoForm);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(Native(form)->isEnabled());
+    auto* list = Native<QListWidget>(InfoForm->ListBoxCache);
+    ASSERT_EQ(list->count(), 8);
+    EXPECT_EQ(list->frameShape(), QFrame::NoFrame);
+    // Row 1 of the list, in the window, against the first label's place.
+    const int rowTop = list->viewport()->mapTo(window, list->visualItemRect(list->item(1)).topLeft()).y();
+    const int labelTop = Native(InfoForm->Labels[8])->mapTo(window, QPoint(0, 0)).y();
+    EXPECT_EQ(list->visualItemRect(list->item(1)).height(), 12);
+    EXPECT_LE(std::abs(rowTop - labelTop), 1);
+    EXPECT_EQ(Native<QListWidget>(InfoForm->ListBoxIO)->count(), 0) << "no record, no rows";
+    inspected = true;
+    window->close();
+  });
+  Native<QPushButton>(form->btnInfo)->click();
+  EXPECT_TRUE(inspected);
+  EXPECT_TRUE(PumpUntil([] { return InfoForm == nullptr; }));
 }
 
 namespace {
