@@ -242,6 +242,28 @@ HWND WaitForVisibleMain(const TBrisko& brisko) {
   return main && IsWindowVisible(main) ? main : nullptr;
 }
 
+// Clicks the main window's button and waits for the window with the title: shown, with its client
+// size, while the main window takes no input. Null when it does not come.
+HWND OpenModal(const TBrisko& brisko, HWND main, const wchar_t* button, const wchar_t* title, int width, int height) {
+  const TPlace* place = Find(Descendants(main), L"Button", button);
+  if (!place) return nullptr;
+  PostMessageW(place->Handle, BM_CLICK, 0, 0);
+  HWND window = nullptr;
+  if (!WaitFor([&] { return (window = brisko.FindTopLevel(title)) && IsWindowVisible(window); })) return nullptr;
+  EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, width);
+  EXPECT_EQ(client.bottom, height);
+  return window;
+}
+
+// Closes a modal window as its close box does; true once it is gone and the main window takes input.
+bool CloseModal(HWND window, HWND main) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  return WaitFor([&] { return !IsWindow(window) && IsWindowEnabled(main); }, 5000);
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
   // The program's windows go to a desktop of this test's own, which Wine shows on this test's
@@ -504,19 +526,11 @@ TEST_F(MainWindowTest, SystemInformationIsAModalWindowMadeAfreshForEveryClick) {
   ASSERT_TRUE(brisko.Started());
   HWND main = WaitForVisibleMain(brisko);
   ASSERT_TRUE(main) << "no visible main window";
-  const TPlace* button = Find(Descendants(main), L"Button", L"系统信息");
-  ASSERT_TRUE(button);
   HWND previous = nullptr;
   for (int round = 0; round < 2; ++round) {
-    PostMessageW(button->Handle, BM_CLICK, 0, 0);
-    HWND info = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (info = brisko.FindTopLevel(L"系统信息")) && IsWindowVisible(info); }));
+    const HWND info = OpenModal(brisko, main, L"系统信息", L"系统信息", 384, 392);
+    ASSERT_TRUE(info);
     EXPECT_FALSE(IsWindow(previous)) << "the last one was destroyed";
-    EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
-    RECT client;
-    GetClientRect(info, &client);
-    EXPECT_EQ(client.right, 384);
-    EXPECT_EQ(client.bottom, 392);
     const std::vector<TPlace> places = Descendants(info);
     const TPlace* tabs = nullptr;
     for (const TPlace& p : places)
@@ -529,8 +543,7 @@ TEST_F(MainWindowTest, SystemInformationIsAModalWindowMadeAfreshForEveryClick) {
     const TPlace* fpu = Find(places, L"Button", L"内置浮点计算单元");
     ASSERT_TRUE(fpu);
     EXPECT_EQ(SendMessageW(fpu->Handle, BM_GETCHECK, 0, 0), BST_CHECKED);
-    PostMessageW(info, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(info) && IsWindowEnabled(main); }, 5000));
+    EXPECT_TRUE(CloseModal(info, main));
     previous = info;
   }
   EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
@@ -541,16 +554,8 @@ TEST_F(MainWindowTest, PerformanceDetailsOpenModallyWithEightRowsAGroup) {
   ASSERT_TRUE(brisko.Started());
   HWND main = WaitForVisibleMain(brisko);
   ASSERT_TRUE(main) << "no visible main window";
-  const TPlace* button = Find(Descendants(main), L"Button", L"性能信息");
-  ASSERT_TRUE(button);
-  PostMessageW(button->Handle, BM_CLICK, 0, 0);
-  HWND info = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (info = brisko.FindTopLevel(L"详细信息")) && IsWindowVisible(info); }));
-  EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
-  RECT client;
-  GetClientRect(info, &client);
-  EXPECT_EQ(client.right, 434);
-  EXPECT_EQ(client.bottom, 403);
+  const HWND info = OpenModal(brisko, main, L"性能信息", L"详细信息", 434, 403);
+  ASSERT_TRUE(info);
   std::vector<HWND> lists;
   for (const TPlace& p : Descendants(info))
     if (p.Class == L"ListBox") lists.push_back(p.Handle);
@@ -563,8 +568,7 @@ TEST_F(MainWindowTest, PerformanceDetailsOpenModallyWithEightRowsAGroup) {
     EXPECT_EQ(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 12);
   }
   EXPECT_GE(filled, 5) << "every group but the file cache's carries figures under Wine";
-  PostMessageW(info, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(info) && IsWindowEnabled(main); }, 5000));
+  EXPECT_TRUE(CloseModal(info, main));
   EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
 }
 
