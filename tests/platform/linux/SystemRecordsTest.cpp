@@ -56,7 +56,8 @@ TEST_F(SystemRecordsTest, PerformanceCountsDiskOperationsOfWholeDisksAndMemoryIn
   EXPECT_EQ(U32(r, 84), 31406u);
   EXPECT_EQ(U32(r, 300), 0u) << "fields without a counterpart are zero";
 
-  Counters.DiskStats = Fixture("diskstats-nodisks.txt");
+  const std::string noDisks = Fixture("diskstats-nodisks.txt");
+  Counters.DiskStats = noDisks;
   Counters.Disks.clear();
   const std::vector<uint8_t> none = Build(SystemInfoPerformance, 312);
   EXPECT_EQ(U32(none, 32), 0u);
