@@ -1,9 +1,11 @@
-// The drawing primitives, written for exactness on small pictures rather than for speed.
+// The drawing primitives. Fills and copies work on clipped row spans (no per-pixel bounds checks
+// inside them); the curves are sampled pixel by pixel, for exactness on the small pictures they serve.
 #include "gfx/Canvas.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 
 namespace gfx {
@@ -21,7 +23,13 @@ void Canvas::HorizontalSpan(int y, int x1, int x2, TPixel p) {
 
 void Canvas::FillRect(const TRect& r) {
   const TPixel p = ToPixel(Brush.Color);
-  for (int y = r.Top; y < r.Bottom; ++y) HorizontalSpan(y, r.Left, r.Right, p);
+  const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, FTarget.Height());
+  // Whole rows lie one after another: one fill for all of them.
+  if (r.Left <= 0 && r.Right >= FTarget.Width() && top < bottom) {
+    std::fill(FTarget.Row(top), FTarget.Row(bottom - 1) + FTarget.Width(), p);
+    return;
+  }
+  for (int y = top; y < bottom; ++y) HorizontalSpan(y, r.Left, r.Right, p);
 }
 
 void Canvas::FrameRect(const TRect& r) {
@@ -120,12 +128,13 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
   radius(end);
 }
 
-int Canvas::TextWidth(std::string_view text) { return CurrentFontRaster().TextWidth(Font, text); }
+int Canvas::TextWidth(std::string_view text) { return RenderedText(Font, text).Width; }
 
-int Canvas::TextHeight(std::string_view) { return CurrentFontRaster().TextHeight(Font); }
+int Canvas::TextHeight(std::string_view text) { return RenderedText(Font, text).Height; }
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
-  const TRect extent{x, y, x + TextWidth(text), y + TextHeight(text)};
+  const TRenderedText& rendered = RenderedText(Font, text);
+  const TRect extent{x, y, x + rendered.Width, y + rendered.Height};
   DrawText(extent, x, y, text, Brush.Style == TBrushStyle::Solid);
 }
 
@@ -135,35 +144,68 @@ void Canvas::TextRect(const TRect& clip, int x, int y, std::string_view text) {
 
 void Canvas::DrawText(const TRect& clip, int x, int y, std::string_view text, bool fillBackground) {
   if (fillBackground) FillRect(clip);
-  const TTextMask mask = CurrentFontRaster().Render(Font, text);
+  const TTextMask& mask = RenderedText(Font, text).Mask;
   const TPixel p = ToPixel(Font.Color);
-  for (int my = 0; my < mask.Height; ++my)
-    for (int mx = 0; mx < mask.Width; ++mx) {
-      const int px = x + mx, py = y + my;
-      if (mask.Coverage[static_cast<size_t>(my) * mask.Width + mx] &&
-          px >= clip.Left && px < clip.Right && py >= clip.Top && py < clip.Bottom)
-        Plot(px, py, p);
-    }
+  const int left = std::max({clip.Left, x, 0}), right = std::min({clip.Right, x + mask.Width, FTarget.Width()});
+  const int top = std::max({clip.Top, y, 0}), bottom = std::min({clip.Bottom, y + mask.Height, FTarget.Height()});
+  for (int py = top; py < bottom; ++py) {
+    const auto* coverage = mask.Coverage.data() + static_cast<size_t>(py - y) * mask.Width;
+    TPixel* row = FTarget.Row(py);
+    for (int px = left; px < right; ++px)
+      if (coverage[px - x]) row[px] = p;
+  }
 }
 
+namespace {
+
+// The part of a source of the given size that lands inside the target when placed at (x, y): the
+// target rectangle, and the source's top-left corner of it.
+struct TClip {
+  TRect Target;
+  int SourceX = 0, SourceY = 0;
+  bool Empty() const { return Target.Right <= Target.Left || Target.Bottom <= Target.Top; }
+};
+
+TClip ClipPlacement(int x, int y, int width, int height, const Bitmap& target) {
+  TClip c;
+  c.Target = {std::max(x, 0), std::max(y, 0), std::min(x + width, target.Width()), std::min(y + height, target.Height())};
+  c.SourceX = c.Target.Left - x;
+  c.SourceY = c.Target.Top - y;
+  return c;
+}
+
+}  // namespace
+
 void Canvas::Draw(int x, int y, const Bitmap& source, TCopyMode mode) {
-  for (int sy = 0; sy < source.Height(); ++sy) {
-    const int ty = y + sy;
-    if (ty < 0 || ty >= FTarget.Height()) continue;
-    for (int sx = 0; sx < source.Width(); ++sx) {
-      const int tx = x + sx;
-      if (tx < 0 || tx >= FTarget.Width()) continue;
-      const TPixel s = source.Pixel(sx, sy);
-      FTarget.SetPixel(tx, ty, mode == TCopyMode::Xor ? (s ^ FTarget.Pixel(tx, ty)) & 0xFFFFFF : s);
+  const TClip c = ClipPlacement(x, y, source.Width(), source.Height(), FTarget);
+  if (c.Empty()) return;
+  const auto count = static_cast<size_t>(c.Target.Width());
+  for (int ty = c.Target.Top; ty < c.Target.Bottom; ++ty) {
+    const TPixel* from = source.Row(c.SourceY + ty - c.Target.Top) + c.SourceX;
+    TPixel* to = FTarget.Row(ty) + c.Target.Left;
+    if (mode == TCopyMode::Copy && c.Target.Width() == FTarget.Width() && count == static_cast<size_t>(source.Width())) {
+      // Whole rows of both: the rest of the rectangle in one copy.
+      std::memcpy(to, from, count * static_cast<size_t>(c.Target.Bottom - ty) * sizeof(TPixel));
+      return;
+    }
+    if (mode == TCopyMode::Copy) {
+      std::memcpy(to, from, count * sizeof(TPixel));
+    } else {
+      for (size_t k = 0; k < count; ++k) to[k] = (from[k] ^ to[k]) & 0xFFFFFF;
     }
   }
 }
 
 void Canvas::DrawTransparent(int x, int y, const Bitmap& source, TColor transparent) {
   const TPixel key = ToPixel(transparent);
-  for (int sy = 0; sy < source.Height(); ++sy)
-    for (int sx = 0; sx < source.Width(); ++sx)
-      if (source.Pixel(sx, sy) != key) Plot(x + sx, y + sy, source.Pixel(sx, sy));
+  const TClip c = ClipPlacement(x, y, source.Width(), source.Height(), FTarget);
+  if (c.Empty()) return;
+  const auto count = static_cast<size_t>(c.Target.Width());
+  for (int ty = c.Target.Top; ty < c.Target.Bottom; ++ty) {
+    const TPixel* from = source.Row(c.SourceY + ty - c.Target.Top) + c.SourceX;
+    TPixel* to = FTarget.Row(ty) + c.Target.Left;
+    for (size_t k = 0; k < count; ++k) to[k] = from[k] != key ? from[k] : to[k];
+  }
 }
 
 }  // namespace gfx

@@ -2,6 +2,8 @@
 // and the three ways of drawing one bitmap on another.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "gfx/Canvas.h"
 
 namespace {
@@ -66,3 +68,37 @@ TEST(CanvasTest, SystemColoursResolveThroughTheClassicScheme) {
 }
 
 }  // namespace
+
+// The row-span copies and fills against the pixel-by-pixel definition, at placements that clip on
+// every side (and none), for every copy mode.
+TEST(CanvasSpans, CopiesAndFillsEqualThePixelByPixelDefinition) {
+  std::mt19937 random(7);
+  const auto pixel = [&] { return static_cast<gfx::TPixel>(random() & 0xFFFFFF); };
+  for (int round = 0; round < 200; ++round) {
+    gfx::Bitmap source(1 + static_cast<int>(random() % 12), 1 + static_cast<int>(random() % 12));
+    gfx::Bitmap target(1 + static_cast<int>(random() % 12), 1 + static_cast<int>(random() % 12));
+    for (int y = 0; y < source.Height(); ++y)
+      for (int x = 0; x < source.Width(); ++x) source.SetPixel(x, y, random() % 3 ? pixel() : 0xFF00FF);
+    for (int y = 0; y < target.Height(); ++y)
+      for (int x = 0; x < target.Width(); ++x) target.SetPixel(x, y, pixel());
+    const int px = static_cast<int>(random() % 20) - 8, py = static_cast<int>(random() % 20) - 8;
+    const int mode = round % 4;
+    gfx::Bitmap expected = target;
+    for (int y = 0; y < source.Height(); ++y)
+      for (int x = 0; x < source.Width(); ++x) {
+        if (!expected.Contains(px + x, py + y)) continue;
+        const gfx::TPixel s = source.Pixel(x, y), t = expected.Pixel(px + x, py + y);
+        const gfx::TPixel results[4] = {s, (s ^ t) & 0xFFFFFF, s == 0xFF00FF ? t : s, 0x00FF00};
+        expected.SetPixel(px + x, py + y, results[mode]);
+      }
+    gfx::Canvas canvas(target);
+    if (mode == 0) canvas.Draw(px, py, source);
+    if (mode == 1) canvas.Draw(px, py, source, gfx::TCopyMode::Xor);
+    if (mode == 2) canvas.DrawTransparent(px, py, source, RGB(255, 0, 255));
+    if (mode == 3) {
+      canvas.Brush.Color = clLime;
+      canvas.FillRect({px, py, px + source.Width(), py + source.Height()});
+    }
+    ASSERT_EQ(target, expected) << "round " << round << " at " << px << "," << py;
+  }
+}
