@@ -38,4 +38,14 @@ public:
 FontRaster& CurrentFontRaster();
 void SetFontRaster(FontRaster* raster);
 
+// A text as the current raster measures and renders it (the colour plays no part).
+struct TRenderedText {
+  TFontSpec Font;
+  std::string Text;
+  int Width = 0, Height = 0;
+  TTextMask Mask;
+};
+// From a small cache of the texts drawn last; valid until the next call or a new raster.
+const TRenderedText& RenderedText(const TFontSpec& font, std::string_view text);
+
 }  // namespace gfx
