@@ -49,29 +49,41 @@ void DrawMeter(TImage* surface, int count, bool lit, TMeterKind kind, int value)
     if (kind == TMeterKind::CpuMeter) canvas.TextOut(35, 95, std::to_string(value) + "%");
     else canvas.TextOut(30, 95, std::to_string(UsedPhysicalMB()) + "M");
   }
-  surface->Changed();
 }
 
+namespace {
+
+const gfx::Bitmap& ChartGrid() {
+  static const gfx::Bitmap grid = [] {
+    gfx::Bitmap picture(273, 100);
+    gfx::Canvas canvas(picture);
+    canvas.Brush = {clBlack, gfx::TBrushStyle::Solid};
+    canvas.FillRect({0, 0, 273, 100});
+    canvas.Pen = {DarkGreen, 1};
+    for (int y = 0; y <= 84; y += 12) {
+      canvas.MoveTo(0, y);
+      canvas.LineTo(273, y);
+    }
+    for (int x = 0; x <= 348; x += 12) {
+      canvas.MoveTo(x, 0);
+      canvas.LineTo(x, 100);
+    }
+    return picture;
+  }();
+  return grid;
+}
+
+}  // namespace
+
 void DrawChartGrid(TImage* surface) {
-  gfx::Canvas& canvas = surface->Canvas();
-  canvas.Brush = {clBlack, gfx::TBrushStyle::Solid};
-  canvas.FillRect({0, 0, 273, 100});
-  canvas.Pen = {DarkGreen, 1};
-  for (int y = 0; y <= 84; y += 12) {
-    canvas.MoveTo(0, y);
-    canvas.LineTo(273, y);
-  }
-  for (int x = 0; x <= 348; x += 12) {
-    canvas.MoveTo(x, 0);
-    canvas.LineTo(x, 100);
-  }
+  surface->Canvas().Draw(0, 0, ChartGrid());
   surface->Changed();
 }
 
 void UpdateChart(TImage* surface, int value, TSampleHistory& history) {
-  DrawChartGrid(surface);
-  history.Push(value);
   gfx::Canvas& canvas = surface->Canvas();
+  canvas.Draw(0, 0, ChartGrid());
+  history.Push(value);
   canvas.Pen = {clLime, 1};
   for (int i = 1; i < TSampleHistory::Slots; ++i) {
     canvas.MoveTo(TSampleHistory::X(i), history.Y(i));

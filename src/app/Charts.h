@@ -1,5 +1,6 @@
 // The main window's pictures: the two bar meters (CPU and memory) and the two scrolling history
-// charts, drawn completely on every tick into their drawing surfaces.
+// charts, drawn completely on every tick into their drawing surfaces (the charts' fixed grid is
+// drawn once and copied).
 #pragma once
 #include <array>
 
@@ -25,7 +26,8 @@ private:
 
 void DrawMeterBackground(TImage* surface);
 // Draws bar pairs 0 .. count − 1 lit (lime) or as background (dark green); the lit pass also
-// writes the label: the CPU percent, or the used physical memory in MB.
+// writes the label: the CPU percent, or the used physical memory in MB. The caller shows the
+// picture (Changed) once both passes are drawn.
 void DrawMeter(TImage* surface, int count, bool lit, TMeterKind kind, int value);
 void DrawChartGrid(TImage* surface);
 void UpdateChart(TImage* surface, int value, TSampleHistory& history);

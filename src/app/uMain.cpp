@@ -600,9 +600,11 @@ void TfrmMain::timerShowTimer(TObject*) {
     if (bars < 20 && cpu % 5 != 0) ++bars;
     DrawMeter(imgCpuShow, 20, false, TMeterKind::CpuMeter, cpu);
     DrawMeter(imgCpuShow, bars, true, TMeterKind::CpuMeter, cpu);
+    imgCpuShow->Changed();
     const int mem = GetMemoryLoadPercent();
     DrawMeter(imgMemChart, 20, false, TMeterKind::MemoryMeter, mem);
     DrawMeter(imgMemChart, mem / 5, true, TMeterKind::MemoryMeter, mem);
+    imgMemChart->Changed();
     UpdateChart(imgCpuChart, cpu, CpuHistory);
     UpdateChart(imgMemShow, mem, MemHistory);
     UpdateMemoryInfo();

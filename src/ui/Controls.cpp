@@ -244,8 +244,11 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 void TGraphicControl::Repaint() {
   if (Loading()) return;
+  // Only a control that paints into its surface keeps one, of its own size.
+  if (&Shown() != &FSurface) FSurface = gfx::Bitmap();
+  else if (FSurface.Width() != Width() || FSurface.Height() != Height()) FSurface.SetSize(Width(), Height());
   Paint();
-  if (auto* peer = PeerAs<IPicturePeer>()) peer->SetPicture(FSurface);
+  if (auto* peer = PeerAs<IPicturePeer>()) peer->SetPicture(Shown(), ShownAtOnce());
 }
 
 std::unique_ptr<IControlPeer> TGraphicControl::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
@@ -254,13 +257,10 @@ std::unique_ptr<IControlPeer> TGraphicControl::MakePeer(TCustomWidgetSet& widget
 
 void TGraphicControl::ReplayProperties() {
   TControl::ReplayProperties();
-  PeerAs<IPicturePeer>()->SetPicture(FSurface);
+  PeerAs<IPicturePeer>()->SetPicture(Shown(), false);
 }
 
-void TGraphicControl::BoundsChanged() {
-  FSurface.SetSize(Width(), Height());
-  Repaint();
-}
+void TGraphicControl::BoundsChanged() { Repaint(); }
 
 void TGraphicControl::Loaded() {
   TControl::Loaded();

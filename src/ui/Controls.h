@@ -179,6 +179,11 @@ protected:
   std::unique_ptr<IControlPeer> MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) override;
   void ReplayProperties() override;
   virtual void Paint() = 0;
+  // The picture the peer shows once painted: the surface, unless the control holds a finished one.
+  virtual const gfx::Bitmap& Shown() const { return FSurface; }
+  // Whether a repaint reaches the screen before Repaint returns (a progress gauge shown while a
+  // handler holds the loop), or with the window's next paint (pictures redrawn every tick).
+  virtual bool ShownAtOnce() const { return true; }
   gfx::Canvas& Canvas() { return FCanvas; }
   void BoundsChanged() override;
   void Loaded() override;

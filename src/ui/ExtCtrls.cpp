@@ -26,12 +26,18 @@ void TImage::SetPicture(const gfx::Bitmap& picture) {
   Repaint();
 }
 
+bool TImage::Covers() const { return FPicture.Width() == Width() && FPicture.Height() == Height(); }
+
 void TImage::Paint() {
+  // A picture of the control's size is shown as it is; another is placed on the control's colour.
+  if (Covers()) return;
   gfx::Canvas& target = TGraphicControl::Canvas();
   target.Brush = {Color(), gfx::TBrushStyle::Solid};
   target.FillRect(ClientRect());
   target.Draw(0, 0, FPicture);
 }
+
+const gfx::Bitmap& TImage::Shown() const { return Covers() ? FPicture : Surface(); }
 
 void TImage::BoundsChanged() {
   // The picture takes the control's size, as a drawing surface does before anything is drawn.

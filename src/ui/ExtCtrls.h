@@ -33,9 +33,12 @@ public:
 
 protected:
   void Paint() override;
+  const gfx::Bitmap& Shown() const override;
+  bool ShownAtOnce() const override { return false; }
   void BoundsChanged() override;
 
 private:
+  bool Covers() const;
   gfx::Bitmap FPicture;
   gfx::Canvas FCanvas{FPicture};
 };

@@ -89,7 +89,9 @@ public:
 // Graphic controls and images: the peer shows the finished picture at the control's bounds.
 class IPicturePeer : public virtual IControlPeer {
 public:
-  virtual void SetPicture(const gfx::Bitmap& picture) = 0;
+  // now: painted before this returns, for a picture that must show while a handler holds the loop;
+  // otherwise with the window's next paint, together with everything else that changed.
+  virtual void SetPicture(const gfx::Bitmap& picture, bool now) = 0;
 };
 
 // Tabbed pages: the page control shows the tab of the active page. A sheet's peer is made in the page

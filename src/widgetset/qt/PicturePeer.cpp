@@ -14,7 +14,7 @@ class TPictureWidget : public QWidget {
 public:
   explicit TPictureWidget(QWidget* parent) : QWidget(parent) {}
 
-  void SetPicture(const gfx::Bitmap& picture) {
+  void SetPicture(const gfx::Bitmap& picture, bool now) {
     if (FImage.width() != picture.Width() || FImage.height() != picture.Height())
       FImage = QImage(picture.Width(), picture.Height(), QImage::Format_RGB32);
     for (int y = 0; y < picture.Height(); ++y) {
@@ -23,9 +23,10 @@ public:
       // Format_RGB32 wants the unused top byte set.
       for (int x = 0; x < picture.Width(); ++x) target[x] = 0xFF000000u | source[x];
     }
-    // Shown at once, as a repaint is: a handler that keeps the loop waiting (a full gauge held for a
-    // second) still shows its last picture.
-    repaint();
+    // A picture that covers the widget is all there is to paint: nothing beneath it is drawn first.
+    setAttribute(Qt::WA_OpaquePaintEvent, FImage.size() == size());
+    if (now) repaint();
+    else update();
   }
 
 protected:
@@ -48,8 +49,8 @@ public:
   // The picture already holds the control's colours and text.
   void SetFont(const gfx::TFontSpec&) override {}
   void SetColor(TColor) override {}
-  void SetPicture(const gfx::Bitmap& picture) override {
-    if (auto* widget = As<TPictureWidget>()) widget->SetPicture(picture);
+  void SetPicture(const gfx::Bitmap& picture, bool now) override {
+    if (auto* widget = As<TPictureWidget>()) widget->SetPicture(picture, now);
   }
 };
 

@@ -17,11 +17,10 @@ public:
   void SetText(const std::string&) override {}
   void SetFont(const gfx::TFontSpec&) override {}
 
-  void SetPicture(const gfx::Bitmap& picture) override {
+  void SetPicture(const gfx::Bitmap& picture, bool now) override {
     FPicture = picture;
-    // Shown at once, as a repaint is, also while a handler keeps the loop waiting.
     InvalidateRect(FHandle, nullptr, FALSE);
-    UpdateWindow(FHandle);
+    if (now) UpdateWindow(FHandle);
   }
 
   bool WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {

@@ -43,6 +43,7 @@
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 #include "ui/SysUtils.h"
+#include "widgets/Gauges.h"
 
 using widgetset::qt::TWidgetPeer;
 using widgetset::qt::TWidgetSet;
@@ -443,19 +444,28 @@ TEST_F(QtWidgetSetTest, PicturesShowTheFinishedBitmapUnscaled) {
   EXPECT_EQ(shot.pixel(45, 0), Rgb(clYellow));
   EXPECT_EQ(shot.pixel(89, 15), Rgb(clYellow));
 
-  // Painted at once, without the loop: a handler that holds the loop still shows its last picture.
+  // A picture redrawn every tick is painted with the window's next paint; a gauge at once, without
+  // the loop, so a handler that holds the loop still shows its last picture.
   struct TPaintCounter : QObject {
     int Paints = 0;
     bool eventFilter(QObject*, QEvent* event) override {
       Paints += event->type() == QEvent::Paint ? 1 : 0;
       return false;
     }
-  } counter;
+  } image, gauge;
+  auto* progress = new TGauge(form);
+  progress->SetBounds(10, 10, 100, 16);
+  progress->SetParent(form);
   form->Show();
   QCoreApplication::processEvents();
-  Native(form->Hosted)->installEventFilter(&counter);
+  Native(form->Hosted)->installEventFilter(&image);
+  Native(progress)->installEventFilter(&gauge);
   form->Hosted->Changed();
-  EXPECT_EQ(counter.Paints, 1);
+  EXPECT_EQ(image.Paints, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(image.Paints, 1);
+  progress->SetProgress(100);
+  EXPECT_EQ(gauge.Paints, 1);
 }
 
 TEST_F(QtWidgetSetTest, CloseBoxAsksTheFormAndActivationIsReported) {
