@@ -5,13 +5,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "measure/PerfBlock.h"
+#include "platform/linux/Files.h"
 #include "platform/linux/ProcText.h"
 
 namespace platform::linux {
@@ -96,8 +95,10 @@ long BuildProcessorPerfBlock(std::string_view procStat, long clockTicksPerSecond
 }
 
 long QueryProcessorPerfData(uint8_t* buffer, uint32_t size) {
-  std::ifstream file("/proc/stat", std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  // One buffer for every tick's reading; an unreadable file is no data.
+  static std::string text;
+  std::string why;
+  if (ReadFile("/proc/stat", 4 << 20, text, why) != TReadResult::Ok) text.clear();
   const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::system_clock::now().time_since_epoch());
   return BuildProcessorPerfBlock(text, sysconf(_SC_CLK_TCK), now.count(), buffer, size);
 }

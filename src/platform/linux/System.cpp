@@ -14,12 +14,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <charconv>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/X86.h"
+#include "platform/linux/Files.h"
 #include "platform/linux/ProcText.h"
 #include "platform/linux/SystemRecords.h"
 
@@ -29,9 +29,16 @@ namespace {
 
 constexpr int TopNice = -20;
 
-std::string ReadFile(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+// /proc text into a buffer the caller keeps, so that its capacity is reused; empty when unreadable.
+const std::string& ReadInto(const char* path, std::string& buffer) {
+  std::string why;
+  if (ReadFile(path, 4 << 20, buffer, why) != TReadResult::Ok) buffer.clear();
+  return buffer;
+}
+
+std::string ReadText(const char* path) {
+  std::string text;
+  return ReadInto(path, text);
 }
 
 // The whole disks: the block devices backed by a device (partitions, loop, RAM and mapper devices
@@ -97,10 +104,19 @@ bool TSystem::GetVersion(TVersionInfo& info) {
 }
 
 TMemoryStatus TSystem::GetMemoryStatus() {
-  return MemoryStatusFrom(ReadFile("/proc/meminfo"));
+  return MemoryStatusFrom(MemInfo());
 }
 
-uint64_t TSystem::FreePhysicalMemory() { return ProcFieldBytes(ReadFile("/proc/meminfo"), "MemFree"); }
+uint64_t TSystem::FreePhysicalMemory() { return ProcFieldBytes(MemInfo(), "MemFree"); }
+
+const std::string& TSystem::MemInfo() {
+  const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
+  if (now.count() != FMemInfoAt) {
+    ReadInto("/proc/meminfo", FMemInfo);
+    FMemInfoAt = now.count();
+  }
+  return FMemInfo;
+}
 
 std::string TSystem::ExecutablePath() {
   std::string path(4096, '\0');
@@ -175,8 +191,8 @@ std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
 }
 
 bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
-  const std::string memInfo = ReadFile("/proc/meminfo"), vmStat = ReadFile("/proc/vmstat"),
-                    diskStats = ReadFile("/proc/diskstats"), procStat = ReadFile("/proc/stat");
+  const std::string memInfo = ReadText("/proc/meminfo"), vmStat = ReadText("/proc/vmstat"),
+                    diskStats = ReadText("/proc/diskstats"), procStat = ReadText("/proc/stat");
   const TKernelCounters counters{memInfo, vmStat, diskStats, procStat, WholeDisks(), sysconf(_SC_CLK_TCK),
                                  static_cast<uint64_t>(std::max(1L, sysconf(_SC_PAGESIZE)))};
   return BuildSystemRecord(infoClass, counters, buffer);
@@ -184,7 +200,7 @@ bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buff
 
 uint32_t TSystem::ThreadCount() {
   uint64_t threads = 0;
-  if (!ParseLoadAvgThreads(ReadFile("/proc/loadavg"), threads)) return 0;
+  if (!ParseLoadAvgThreads(ReadText("/proc/loadavg"), threads)) return 0;
   return static_cast<uint32_t>(std::min<uint64_t>(threads, UINT32_MAX));
 }
 

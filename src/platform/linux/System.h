@@ -22,7 +22,8 @@ namespace platform::linux {
 //   the "page file" is the swap: TotalPageFile = SwapTotal, AvailPageFile = SwapFree (0 without swap);
 //   MemoryLoad = 100 - AvailPhys * 100 / TotalPhys (0 when MemTotal is unknown).
 // - FreePhysicalMemory: MemFree. MemAvailable already counts the page cache a trim's page-out releases,
-//   so a trim's result shows in MemFree only.
+//   so a trim's result shows in MemFree only. Reads of /proc/meminfo within the same millisecond
+//   (the two of one sampling tick) share one reading.
 // - CommandLineArgs: the argv given to the constructor, without argv[0].
 // - ExecutablePath: the target of /proc/self/exe, without the " (deleted)" the kernel adds once the
 //   executable was replaced (upgraded) while it runs.
@@ -65,7 +66,10 @@ public:
 
 private:
   void ApplyNice();
+  const std::string& MemInfo();
   std::vector<std::string> FArgs;
+  std::string FMemInfo;
+  int64_t FMemInfoAt = -1;  // steady-clock milliseconds of the reading in FMemInfo
   int FOriginalNice = 0;
   uint32_t FPriorityClass = NormalPriorityClass;
   int FThreadPriority = ThreadPriorityNormal;
