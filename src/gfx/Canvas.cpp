@@ -158,54 +158,41 @@ void Canvas::DrawText(const TRect& clip, int x, int y, std::string_view text, bo
 
 namespace {
 
-// The part of a source of the given size that lands inside the target when placed at (x, y): the
-// target rectangle, and the source's top-left corner of it.
-struct TClip {
-  TRect Target;
-  int SourceX = 0, SourceY = 0;
-  bool Empty() const { return Target.Right <= Target.Left || Target.Bottom <= Target.Top; }
-};
-
-TClip ClipPlacement(int x, int y, int width, int height, const Bitmap& target) {
-  TClip c;
-  c.Target = {std::max(x, 0), std::max(y, 0), std::min(x + width, target.Width()), std::min(y + height, target.Height())};
-  c.SourceX = c.Target.Left - x;
-  c.SourceY = c.Target.Top - y;
-  return c;
+// Calls row(from, to, count) for each row of source placed at (x, y) that lands in target, with the
+// clipped part of the row: the pixels of source, those of target beneath them, and their number.
+template <class F>
+void ForEachClippedRow(int x, int y, const Bitmap& source, Bitmap& target, F row) {
+  const int left = std::max(x, 0), right = std::min(x + source.Width(), target.Width());
+  const int top = std::max(y, 0), bottom = std::min(y + source.Height(), target.Height());
+  if (left >= right) return;
+  for (int ty = top; ty < bottom; ++ty)
+    row(source.Row(ty - y) + (left - x), target.Row(ty) + left, static_cast<size_t>(right - left));
 }
 
 }  // namespace
 
 void Canvas::Draw(int x, int y, const Bitmap& source, TCopyMode mode) {
-  const TClip c = ClipPlacement(x, y, source.Width(), source.Height(), FTarget);
-  if (c.Empty()) return;
-  const auto count = static_cast<size_t>(c.Target.Width());
-  for (int ty = c.Target.Top; ty < c.Target.Bottom; ++ty) {
-    const TPixel* from = source.Row(c.SourceY + ty - c.Target.Top) + c.SourceX;
-    TPixel* to = FTarget.Row(ty) + c.Target.Left;
-    if (mode == TCopyMode::Copy && c.Target.Width() == FTarget.Width() && count == static_cast<size_t>(source.Width())) {
-      // Whole rows of both: the rest of the rectangle in one copy.
-      std::memcpy(to, from, count * static_cast<size_t>(c.Target.Bottom - ty) * sizeof(TPixel));
-      return;
-    }
-    if (mode == TCopyMode::Copy) {
+  // A source of the target's size at its origin: one copy of all the rows at once.
+  if (mode == TCopyMode::Copy && x == 0 && y == 0 && source.Width() == FTarget.Width() && source.Height() <= FTarget.Height()) {
+    std::memcpy(FTarget.Row(0), source.Row(0), source.Pixels().size() * sizeof(TPixel));
+    return;
+  }
+  if (mode == TCopyMode::Copy) {
+    ForEachClippedRow(x, y, source, FTarget, [](const TPixel* from, TPixel* to, size_t count) {
       std::memcpy(to, from, count * sizeof(TPixel));
-    } else {
+    });
+  } else {
+    ForEachClippedRow(x, y, source, FTarget, [](const TPixel* from, TPixel* to, size_t count) {
       for (size_t k = 0; k < count; ++k) to[k] = (from[k] ^ to[k]) & 0xFFFFFF;
-    }
+    });
   }
 }
 
 void Canvas::DrawTransparent(int x, int y, const Bitmap& source, TColor transparent) {
   const TPixel key = ToPixel(transparent);
-  const TClip c = ClipPlacement(x, y, source.Width(), source.Height(), FTarget);
-  if (c.Empty()) return;
-  const auto count = static_cast<size_t>(c.Target.Width());
-  for (int ty = c.Target.Top; ty < c.Target.Bottom; ++ty) {
-    const TPixel* from = source.Row(c.SourceY + ty - c.Target.Top) + c.SourceX;
-    TPixel* to = FTarget.Row(ty) + c.Target.Left;
+  ForEachClippedRow(x, y, source, FTarget, [key](const TPixel* from, TPixel* to, size_t count) {
     for (size_t k = 0; k < count; ++k) to[k] = from[k] != key ? from[k] : to[k];
-  }
+  });
 }
 
 }  // namespace gfx
