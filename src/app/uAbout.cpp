@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
+#include <cstdio>
 
 #include "gfx/Jpeg.h"
 #include "platform/Host.h"
@@ -45,7 +45,7 @@ void TAboutForm::TimerTimer(TObject*) {
   // Hidden, the program is reached through its notification icon; without a notification area it
   // would be out of reach.
   const bool hidden = IsLoadSwitch() && Application->WidgetSet().NotifyAreaAvailable();
-  if (IsLoadSwitch() && !hidden) std::cerr << "brisko: the desktop has no notification area; the window shows despite /LOAD\n";
+  if (IsLoadSwitch() && !hidden) std::fputs("brisko: the desktop has no notification area; the window shows despite /LOAD\n", stderr);
   if (!hidden && Application->MainForm()) Application->MainForm()->Show();
   Close();
 }
