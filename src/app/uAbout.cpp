@@ -54,7 +54,9 @@ void TAboutForm::btnCloseClick(TObject*) { Close(); }
 
 void TAboutForm::FormDestroy(TObject*) { AboutForm = nullptr; }
 
-bool IsLoadSwitch() {
+bool IsLoadSwitch() { return IsSwitch("/LOAD"); }
+
+bool IsSwitch(const std::string& name) {
   const auto args = platform::Host().System->CommandLineArgs();
   if (args.empty()) return false;
   std::string first = args.front();
@@ -62,5 +64,5 @@ bool IsLoadSwitch() {
   first.erase(first.begin(), std::find_if_not(first.begin(), first.end(), blank));
   first.erase(std::find_if_not(first.rbegin(), first.rend(), blank).base(), first.end());
   std::transform(first.begin(), first.end(), first.begin(), [](unsigned char c) { return std::toupper(c); });
-  return first == "/LOAD";
+  return first == name;
 }

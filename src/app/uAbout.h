@@ -1,5 +1,6 @@
 // The splash window shown during start-up, and the "/LOAD" switch that keeps the main window hidden.
 #pragma once
+#include <string>
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
@@ -22,3 +23,5 @@ extern TAboutForm* AboutForm;
 
 // True when the first command-line argument, trimmed and in upper case, is "/LOAD".
 bool IsLoadSwitch();
+// The same test for another switch, given in upper case ("/TRIM").
+bool IsSwitch(const std::string& name);

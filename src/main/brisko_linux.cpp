@@ -1,5 +1,7 @@
 // The Linux edition's entry: the kernel services, the Qt widget set, then the program.
 #include "app/Brisko.h"
+#include "app/TrimCommand.h"
+#include "app/uAbout.h"
 #include "platform/Host.h"
 #include "platform/linux/Capabilities.h"
 #include "platform/linux/Processes.h"
@@ -17,12 +19,15 @@ int main(int argc, char** argv) {
   // The arguments are the program's ("/LOAD" first decides): the toolkit gets none, so that it neither
   // takes options such as -reverse out of them nor acts on them.
   platform::linux::TSystem system(argc, argv);
+  platform::linux::TLinuxRegistry registry;
+  platform::linux::TProcesses processes(platform::linux::HelperPaths(system.ExecutablePath()));
+  platform::SetHost({&registry, &system, nullptr, &processes, nullptr});
+  // The command-line trim needs no display.
+  if (IsSwitch("/TRIM")) return RunTrimCommand(stdout);
   int toolkitArgc = 1;
   char* toolkitArgv[] = {argv[0], nullptr};
   widgetset::qt::TWidgetSet widgets(toolkitArgc, toolkitArgv);
-  platform::linux::TLinuxRegistry registry;
   widgetset::qt::TShell shell;
-  platform::linux::TProcesses processes(platform::linux::HelperPaths(system.ExecutablePath()));
   widgetset::qt::TClipboard clipboard;
   registry.SetOnSettingsError([](const std::string& message) {
     if (Application) Application->MessageBox(message, "", MbOk | MbIconError);

@@ -6,6 +6,7 @@
 #include "PerfBlockBuilder.h"
 #include "TestApplication.h"
 #include "app/Brisko.h"
+#include "app/TrimCommand.h"
 #include "app/defrag.h"
 #include "app/uMain.h"
 #include "measure/CpuUsage.h"
@@ -240,6 +241,34 @@ TEST_F(TrimTest, AnErrorInTheAutomaticCheckRestartsSamplingBeforeTheErrorBox) {
   EXPECT_EQ(Messages(), std::vector<std::string>{"Unable to locate the \"Processor\" performance object."});
   EXPECT_TRUE(samplingRestarted);
   EXPECT_TRUE(Processes.Events.empty());
+}
+
+// The command line's trim: its one line and its exit status for each outcome.
+TEST_F(TrimTest, TheCommandLineTrimPrintsOneLineAndAnswersItsStatus) {
+  const auto run = [&](int& status) {
+    std::FILE* out = std::tmpfile();
+    status = RunTrimCommand(out);
+    std::rewind(out);
+    char line[512] = {};
+    if (!std::fgets(line, sizeof line, out)) line[0] = 0;
+    std::fclose(out);
+    return std::string(line);
+  };
+  Processes.OnEmptyWorkingSet = [&] { Env.Host.System.FreePhys += 10ull << 20; };
+  int status = -1;
+  EXPECT_EQ(run(status), "释放 30MB\n") << "three processes, 10 MB each";
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Processes.Begun, Processes.Ended);
+
+  Processes.PrivilegeHeld = false;
+  EXPECT_EQ(run(status).rfind("释放 30MB（权限不足：", 0), 0u);
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(Processes.Reclaims, 1);
+
+  Processes.EnumFails = true;
+  EXPECT_EQ(run(status), "brisko: the process list cannot be read\n");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Processes.Begun, Processes.Ended);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <tlhelp32.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace platform::win32 {
@@ -225,6 +226,12 @@ uint32_t TSystem::ThreadCount() {
   }
   CloseHandle(snapshot);
   return count;
+}
+
+void AttachParentConsole() {
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output && output != INVALID_HANDLE_VALUE) return;
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) (void)std::freopen("CONOUT$", "w", stdout);
 }
 
 }  // namespace platform::win32

@@ -34,6 +34,10 @@ F SystemFunction(const wchar_t* library, const char* name) {
   return reinterpret_cast<F>(SystemProc(library, name));
 }
 
+// Standard output to the console of the process that started this one, when this program (a
+// window program, which has no console of its own) was given no output.
+void AttachParentConsole();
+
 class TSystem : public platform::ISystem {
 public:
   // RtlGetVersion reports the true version; GetVersionExW reports 6.2 to programs without a

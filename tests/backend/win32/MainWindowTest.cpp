@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -570,6 +571,38 @@ TEST_F(MainWindowTest, PerformanceDetailsOpenModallyWithEightRowsAGroup) {
   EXPECT_GE(filled, 5) << "every group but the file cache's carries figures under Wine";
   EXPECT_TRUE(CloseModal(info, main));
   EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+}
+
+TEST_F(MainWindowTest, TrimSwitchTrimsWithoutAWindowAndPrintsOneLine) {
+  wchar_t folder[MAX_PATH], path[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  GetTempFileNameW(folder, L"brt", 0, path);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE output = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(output, INVALID_HANDLE_VALUE);
+  std::wstring command = L"\"" + ProgramPath() + L"\" /Trim";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = output;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process));
+  CloseHandle(output);
+  ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  DWORD status = 99;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_TRUE(status == 0 || status == 2) << status;
+  std::string text(512, '\0');
+  HANDLE input = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD read = 0;
+  ReadFile(input, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+  CloseHandle(input);
+  DeleteFileW(path);
+  text.resize(read);
+  EXPECT_EQ(text.rfind("释放 ", 0), 0u) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
 }  // namespace
