@@ -254,7 +254,11 @@ void TfrmMain::FormActivate(TObject*) {
 
 void TfrmMain::btnExitClick(TObject*) { Close(); }
 
-void TfrmMain::btnHelpClick(TObject*) { platform::Host().Shell->OpenDocument("open", "Help.htm"); }
+void TfrmMain::btnHelpClick(TObject*) {
+  // The current folder's copy first (a program run where it was built), then the installed one.
+  platform::IShell& shell = *platform::Host().Shell;
+  if (!shell.OpenDocument("open", "Help.htm")) shell.OpenDocument("open", shell.InstalledDocument("Help.htm"));
+}
 
 // The information windows -----------------------------------------------------------------------
 

@@ -7,8 +7,11 @@ namespace platform {
 class IShell {
 public:
   virtual ~IShell() = default;
-  // Opens file (relative names are looked up in the current directory); failures are silent.
-  virtual void OpenDocument(const std::string& verb, const std::string& file) = 0;
+  // Opens file (relative names are looked up in the current directory); false when it could not be
+  // opened (no such file, no program for it). Nothing is shown to the user either way.
+  virtual bool OpenDocument(const std::string& verb, const std::string& file) = 0;
+  // Where an installation keeps one of the program's documents (the help page).
+  virtual std::string InstalledDocument(const std::string& name) = 0;
 };
 
 }  // namespace platform

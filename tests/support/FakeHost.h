@@ -141,7 +141,12 @@ public:
 
 class TFakeShell : public platform::IShell {
 public:
-  void OpenDocument(const std::string& verb, const std::string& file) override { Opened.push_back(verb + " " + file); }
+  bool OpenDocument(const std::string& verb, const std::string& file) override {
+    Opened.push_back(verb + " " + file);
+    return Openable.contains(file);
+  }
+  std::string InstalledDocument(const std::string& name) override { return "/usr/share/brisko/" + name; }
+  std::set<std::string> Openable{"Help.htm"};  // the documents that open
   std::vector<std::string> Opened;
 };
 

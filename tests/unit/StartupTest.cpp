@@ -111,11 +111,14 @@ TEST_F(StartupTest, CloseBoxEndsTheProgramToo) {
   EXPECT_TRUE(Application->Terminated());
 }
 
-TEST_F(StartupTest, HelpOpensTheRelativePage) {
+TEST_F(StartupTest, HelpOpensTheRelativePageElseTheInstalledOne) {
   Start();
   frmMain->btnHelp->UserClicked();
-  ASSERT_EQ(Env.Host.Shell.Opened.size(), 1u);
-  EXPECT_EQ(Env.Host.Shell.Opened[0], "open Help.htm");
+  EXPECT_EQ(Env.Host.Shell.Opened, std::vector<std::string>{"open Help.htm"});
+  Env.Host.Shell.Openable = {"/usr/share/brisko/Help.htm"};
+  frmMain->btnHelp->UserClicked();
+  EXPECT_EQ(Env.Host.Shell.Opened,
+            (std::vector<std::string>{"open Help.htm", "open Help.htm", "open /usr/share/brisko/Help.htm"}));
 }
 
 TEST_F(StartupTest, SplashArtworkIsDrawnUnscaledAndCropped) {

@@ -1,5 +1,6 @@
 // The desktop shell on Windows: OpenDocument → ShellExecuteW(no owner, verb, file, no parameters,
-// no directory, SW_SHOW); the answer is ignored, so a missing document or program is silent.
+// no directory, SW_SHOW), opened when it answers more than 32; nothing is shown on failure.
+// Installed documents lie beside the executable.
 #pragma once
 #include "platform/Shell.h"
 
@@ -7,7 +8,8 @@ namespace platform::win32 {
 
 class TShell : public platform::IShell {
 public:
-  void OpenDocument(const std::string& verb, const std::string& file) override;
+  bool OpenDocument(const std::string& verb, const std::string& file) override;
+  std::string InstalledDocument(const std::string& name) override;
 };
 
 }  // namespace platform::win32

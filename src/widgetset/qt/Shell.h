@@ -1,5 +1,6 @@
-// The desktop shell on Qt: a document opens with the program the desktop associates with it.
-// Nothing is reported, whatever happens: a missing file is simply not opened.
+// The desktop shell on Qt: a document opens with the program the desktop associates with it; a
+// missing file is not opened. Installed documents are in ../share/brisko/ from the executable's folder
+// (/usr/share/brisko/ for /usr/bin/brisko).
 #pragma once
 #include <string>
 
@@ -10,7 +11,8 @@ namespace widgetset::qt {
 class TShell : public platform::IShell {
 public:
   // verb is ignored: the desktop has only "open". Relative names are taken from the current directory.
-  void OpenDocument(const std::string& verb, const std::string& file) override;
+  bool OpenDocument(const std::string& verb, const std::string& file) override;
+  std::string InstalledDocument(const std::string& name) override;
 };
 
 }  // namespace widgetset::qt
