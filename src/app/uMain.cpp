@@ -228,6 +228,11 @@ void TfrmMain::BindHandlers() {
   TextTrayIcon->OnMinimizeToTray = [this](TObject* s) { textTrayIconMinimizeToTray(s); };
 }
 
+TfrmMain::~TfrmMain() {
+  // Windows made later (the information windows) read the main window through this.
+  if (frmMain == this) frmMain = nullptr;
+}
+
 void TfrmMain::FormCreate(TObject*) {
   SetIcon(Application->Icon());
   SetCaption(Application->Title());

@@ -19,6 +19,7 @@
 class TfrmMain : public TForm {
 public:
   explicit TfrmMain(TComponent* owner);
+  ~TfrmMain() override;
 
   TGroupBox* groupCpuShow;
   TImage* imgCpuShow;
