@@ -23,14 +23,12 @@ int RunTrimCommand(std::FILE* out) {
   bool reachedOthers = false, listed = false;
   uint64_t freeBefore = 0, freeAfter = 0;
   try {
-    processes.BeginTrim();
+    const TTrimScope scope;
     freeBefore = system.FreePhysicalMemory();
     listed = TrimAllWorkingSets(&reachedOthers);
     if (listed && !reachedOthers) processes.ReclaimWithinRights();
     freeAfter = system.FreePhysicalMemory();
-    processes.EndTrim();
   } catch (const std::exception& error) {
-    processes.EndTrim();
     std::fprintf(out, "brisko: %s\n", error.what());
     return 1;
   }

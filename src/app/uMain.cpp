@@ -312,15 +312,6 @@ private:
   F FRestore;
 };
 
-// Holds what the host keeps for one trim (begun and ended in pairs, also around nested trims).
-class TTrimScope {
-public:
-  TTrimScope() { platform::Host().Processes->BeginTrim(); }
-  ~TTrimScope() { platform::Host().Processes->EndTrim(); }
-  TTrimScope(const TTrimScope&) = delete;
-  TTrimScope& operator=(const TTrimScope&) = delete;
-};
-
 bool IsNtFamily() {
   platform::TVersionInfo version;
   return platform::Host().System->GetVersion(version) && version.PlatformId == platform::PlatformWin32NT;

@@ -6,6 +6,7 @@
 
 #include "app/Charts.h"
 #include "app/Settings.h"
+#include "platform/Host.h"
 #include "ui/Extended.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -165,4 +166,13 @@ bool EnableProcessPrivilege(const std::string& name, bool* held = nullptr);
 bool TrimAllWorkingSets(bool* reachedOthers = nullptr);
 // Empties the clipboard; raises "Cannot open clipboard" when another program holds it.
 void EmptyClipboard();
+
+// Holds what the host keeps for one trim (begun and ended in pairs, also around nested trims).
+class TTrimScope {
+public:
+  TTrimScope() { platform::Host().Processes->BeginTrim(); }
+  ~TTrimScope() { platform::Host().Processes->EndTrim(); }
+  TTrimScope(const TTrimScope&) = delete;
+  TTrimScope& operator=(const TTrimScope&) = delete;
+};
 
