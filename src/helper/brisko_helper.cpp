@@ -1,9 +1,12 @@
 // brisko-helper: the Linux edition's only privileged code. The program starts it for a trim with a
-// socket as standard input and output and an empty environment; it keeps only the capabilities a
-// trim needs, is the first process the OOM killer picks, and serves until the program closes.
+// socket as standard input and output and an empty environment (or through pkexec, as root, and then
+// as the user who asked); it keeps only the capabilities a trim needs, is the first process the OOM
+// killer picks, and serves until the program closes.
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include "helper/Helper.h"
 #include "platform/linux/Capabilities.h"
@@ -29,6 +32,8 @@ void VolunteerForOomKiller() {
 int main() {
   // Nothing of the program's but the socket: descriptors it did not mark close-on-exec stay there.
   close_range(STDERR_FILENO + 1, ~0u, 0);
+  // Through pkexec the helper starts as root; it goes on as the user who asked.
+  if (!platform::linux::BecomeInvokingUser(std::getenv("PKEXEC_UID"))) return 1;
   VolunteerForOomKiller();
   if (!platform::linux::LimitToTrimCapabilities()) return 1;
   helper::THelper helper;

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
   // takes options such as -reverse out of them nor acts on them.
   platform::linux::TSystem system(argc, argv);
   platform::linux::TLinuxRegistry registry;
-  platform::linux::TProcesses processes(platform::linux::HelperPaths(system.ExecutablePath()));
+  platform::linux::TProcesses processes(platform::linux::HelperPaths(system.ExecutablePath()),
+                                       platform::linux::ElevatedHelper());
   platform::SetHost({&registry, &system, nullptr, &processes, nullptr});
   // The command-line trim needs no display.
   if (IsSwitch("/TRIM")) return RunTrimCommand(stdout);

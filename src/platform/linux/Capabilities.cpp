@@ -1,10 +1,17 @@
 // Capabilities through libcap's cap_get_proc/cap_set_proc (see Capabilities.h).
 #include "platform/linux/Capabilities.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/capability.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
+
+#include "platform/linux/ProcText.h"
 
 namespace platform::linux {
 
@@ -42,6 +49,20 @@ bool DropNonRootCapabilities() {
   const TCaps none(cap_init());
   if (!now || !none) return false;
   return getuid() == 0 || cap_compare(now.get(), none.get()) == 0 || cap_set_proc(none.get()) == 0;
+}
+
+bool BecomeInvokingUser(const char* pkexecUid) {
+  uint64_t uid = 0;
+  if (getuid() != 0 || !pkexecUid) return true;
+  if (!ParseDecimal(pkexecUid, uid) || uid >= UINT32_MAX) return false;
+  if (uid == 0) return true;
+  passwd entry{};
+  passwd* found = nullptr;
+  std::array<char, 16384> strings{};
+  if (getpwuid_r(static_cast<uid_t>(uid), &entry, strings.data(), strings.size(), &found) != 0 || !found) return false;
+  const gid_t gid = found->pw_gid;
+  return prctl(PR_SET_KEEPCAPS, 1) == 0 && setgroups(0, nullptr) == 0 && setresgid(gid, gid, gid) == 0 &&
+         setresuid(found->pw_uid, found->pw_uid, found->pw_uid) == 0 && prctl(PR_SET_KEEPCAPS, 0) == 0;
 }
 
 bool LimitToTrimCapabilities() { return SetTrimCapabilities(false); }

@@ -10,6 +10,11 @@ namespace platform::linux {
 // system refuses. Root's capabilities come with the user, not the file, and are left alone.
 bool DropNonRootCapabilities();
 
+// Run as root through pkexec, which names the user who asked in pkexecUid (PKEXEC_UID): becomes that
+// user and group, keeping the permitted capabilities, so that nothing but them is more than the user
+// has. True, changing nothing, when not run that way; false when the user cannot be become.
+bool BecomeInvokingUser(const char* pkexecUid);
+
 // Keeps of the permitted set only the trimming capabilities, none effective or inheritable.
 bool LimitToTrimCapabilities();
 

@@ -1,6 +1,7 @@
 // Trimming on Linux against real processes and the real helper: a child that has read a mapped file
-// is paged out when the right is there and left alone when it is not; the helper refuses what it did
-// not hand out, and deep-trim blocks that would cross a memory cgroup's limit.
+// is paged out when the right is there and left alone when it is not, also through the elevated
+// helper; the helper refuses what it did not hand out, and deep-trim blocks that would cross a memory
+// cgroup's limit.
 #include <gtest/gtest.h>
 #include <sys/capability.h>
 #include <sys/mman.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "helper/Helper.h"
@@ -99,6 +101,24 @@ bool RootWithTrimCapabilities() {
   return getuid() == 0;
 }
 
+// The real user of this process's child brisko-helper; -1 when there is none.
+long HelperUid() {
+  for (const auto& entry : fs::directory_iterator("/proc")) {
+    std::ifstream in(entry.path() / "status");
+    std::string name;
+    long parent = -1, uid = -1;
+    for (std::string line, key; std::getline(in, line);) {
+      std::istringstream fields(line);
+      fields >> key;
+      if (key == "Name:") fields >> name;
+      if (key == "PPid:") fields >> parent;
+      if (key == "Uid:") fields >> uid;
+    }
+    if (name == "brisko-helper" && parent == getpid()) return uid;
+  }
+  return -1;
+}
+
 // Runs check in a child process; its answer becomes the exit status.
 int InChild(const std::function<int()>& check) {
   const pid_t child = fork();
@@ -138,18 +158,41 @@ TEST_F(ProcessesTest, WithoutTheRightNothingIsReportedDone) {
   if (!RootWithTrimCapabilities()) GTEST_SKIP() << "needs root with the trimming capabilities";
   TFileReader reader(FFile);
   const uint64_t before = reader.ResidentFileBytes();
-  // Root without CAP_SYS_NICE: the helper started from here cannot get it either.
+  // Root without CAP_SYS_NICE: the helper started from here cannot get it either, and the elevated
+  // route refuses (as pkexec does outside an active session).
+  const fs::path asked = fs::temp_directory_path() / ("brisko-asked-" + std::to_string(getpid()));
   EXPECT_EQ(InChild([&] {
               if (prctl(PR_CAPBSET_DROP, CAP_SYS_NICE, 0, 0, 0) != 0) return 10;
-              TProcesses processes({BRISKO_HELPER});
+              TProcesses processes({BRISKO_HELPER}, {"/bin/sh", "-c", "echo >>" + asked.string() + "; exit 127"});
               processes.BeginTrim();
               const TPrivilegeResult privilege = processes.EnablePrivilege("SeDebugPrivilege");
               if (privilege.Succeeded || privilege.Held) return 11;
               if (Trim(processes, reader.Pid())) return 12;
-              return 0;
+              if (!processes.HasHelper()) return 13;  // the direct helper is back for the deep trim's blocks
+              processes.EndTrim();
+              processes.BeginTrim();
+              return processes.EnablePrivilege("SeDebugPrivilege").Held ? 14 : 0;
             }),
             0);
   EXPECT_GT(reader.ResidentFileBytes(), before * 9 / 10);
+  EXPECT_EQ(ReadText(asked), "\n");  // refused once, not asked again
+  fs::remove(asked);
+}
+
+TEST_F(ProcessesTest, WhereNoHelperCanRiseTheElevatedOneTrimsAsTheUserWhoAsked) {
+  if (!RootWithTrimCapabilities()) GTEST_SKIP() << "needs root with the trimming capabilities";
+  TFileReader reader(FFile);  // root's process, reading root's file
+  const uint64_t before = reader.ResidentFileBytes();
+  // Started as root with the asking user named, as pkexec starts it.
+  EXPECT_EQ(InChild([&] {
+              TProcesses processes({"/nonexistent/brisko-helper"}, {"/usr/bin/env", "PKEXEC_UID=65534", BRISKO_HELPER});
+              processes.BeginTrim();
+              if (!processes.EnablePrivilege("SeDebugPrivilege").Held) return 11;
+              if (HelperUid() != 65534) return 12;
+              return Trim(processes, reader.Pid()) ? 0 : 13;
+            }),
+            0);
+  EXPECT_LT(reader.ResidentFileBytes(), before / 10);
 }
 
 TEST_F(ProcessesTest, AnOrdinaryUserTrimsOtherUsersProcessesThroughTheHelpersFileCapabilities) {
