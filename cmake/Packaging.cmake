@@ -14,19 +14,40 @@ install(FILES resources/linux/brisko.png DESTINATION ${CMAKE_INSTALL_DATADIR}/ic
 install(FILES resources/linux/brisko-32.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
         RENAME brisko.png)
 install(FILES resources/Help.htm DESTINATION ${CMAKE_INSTALL_DATADIR}/brisko)
-install(FILES resources/linux/brisko.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# pkexec runs the installed helper for ordinary users of an active session (Processes.h).
+install(FILES resources/linux/org.brisko.trim.policy DESTINATION ${CMAKE_INSTALL_DATADIR}/polkit-1/actions)
+install(FILES resources/linux/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Debian ships the manual page and the changelog compressed at the highest level, without a time stamp.
+function(brisko_gzip source target)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${target}
+                     COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/${source} > ${CMAKE_BINARY_DIR}/${target}
+                     DEPENDS ${CMAKE_SOURCE_DIR}/${source} VERBATIM)
+endfunction()
+brisko_gzip(resources/linux/brisko.1 brisko.1.gz)
+brisko_gzip(resources/linux/changelog changelog.gz)
+add_custom_target(brisko-docs ALL DEPENDS ${CMAKE_BINARY_DIR}/brisko.1.gz ${CMAKE_BINARY_DIR}/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/brisko.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brisko)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Brisko developers <brisko@localhost>")
+# The project has no public address yet (.invalid is reserved for exactly that); a release names one.
+set(BRISKO_MAINTAINER "Brisko developers <brisko@brisko.invalid>" CACHE STRING "the Debian package's maintainer")
+set(CPACK_PACKAGE_CONTACT "${BRISKO_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "processor and memory monitor that frees physical memory")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Brisko watches the processor load and the memory of the machine and frees physical memory\n on request or automatically, with a window and a notification-area icon (Simplified Chinese).")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
+Brisko watches the processor load and the memory of the machine and frees
+physical memory on request or automatically, with a window and an icon in
+the notification area (in Simplified Chinese). Ordinary users of an active
+local session trim other users' programs through pkexec.]=])
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Qt platform plugins (X11, Wayland) are loaded at run time, so no library names them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Without it ordinary users trim what their own rights allow.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS pkexec)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 include(CPack)
