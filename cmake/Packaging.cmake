@@ -2,6 +2,16 @@
 if(WIN32)
   install(TARGETS brisko RUNTIME DESTINATION .)
   install(FILES resources/Help.htm DESTINATION .)
+  # The installer (target brisko-setup), from the executable of this build.
+  find_program(MAKENSIS makensis REQUIRED)
+  set(BRISKO_SETUP ${CMAKE_BINARY_DIR}/brisko-${PROJECT_VERSION}-setup.exe)
+  set(nsi ${CMAKE_SOURCE_DIR}/resources/windows/brisko.nsi)
+  add_custom_command(OUTPUT ${BRISKO_SETUP}
+    COMMAND ${MAKENSIS} -V2 -DEXE=$<TARGET_FILE:brisko> -DHELP=${CMAKE_SOURCE_DIR}/resources/Help.htm
+            -DICON=${CMAKE_SOURCE_DIR}/resources/brisko.ico -DVERSION=${PROJECT_VERSION}.0
+            -DOUTFILE=${BRISKO_SETUP} ${nsi}
+    DEPENDS brisko ${nsi} ${CMAKE_SOURCE_DIR}/resources/Help.htm VERBATIM)
+  add_custom_target(brisko-setup DEPENDS ${BRISKO_SETUP})
   return()
 endif()
 

@@ -6,14 +6,14 @@ brisko_test(win32_platform_tests SOURCES ${platform_sources} LIBS brisko_win32)
 
 add_executable(win32_gui_tests backend/win32/MainWindowTest.cpp backend/win32/ExecutableTest.cpp)
 target_compile_definitions(win32_gui_tests PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(win32_gui_tests PRIVATE GTest::gtest_main user32 version)
+target_link_libraries(win32_gui_tests PRIVATE GTest::gtest_main user32 version shell32 advapi32)
 brisko_warnings(win32_gui_tests)
-add_dependencies(win32_gui_tests brisko)
+add_dependencies(win32_gui_tests brisko brisko-setup)
 # with-xvfb gives this test alone an X server; the program under test is started by the test itself.
 add_test(NAME win32_gui_tests
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/backend/win32/with-xvfb ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:win32_gui_tests>)
 set_tests_properties(win32_gui_tests PROPERTIES
-  ENVIRONMENT "BRISKO_EXE=$<TARGET_FILE:brisko>" TIMEOUT 120)
+  ENVIRONMENT "BRISKO_EXE=$<TARGET_FILE:brisko>;BRISKO_SETUP=${BRISKO_SETUP}" TIMEOUT 180)
 
 # The real brisko.exe in a real notification area: Wine's icons dock into IceWM's tray under Xvfb.
 add_test(NAME win32_tray_test

@@ -1,10 +1,12 @@
 // The real brisko.exe under Wine, seen from outside with the Win32 API: the main window after the
 // splash (title, client size, frame, native controls at their places), a "/LOAD" start that shows
-// nothing and keeps running, and a clean exit on WM_CLOSE. The program runs on a desktop of its own.
+// nothing and keeps running, and a clean exit on WM_CLOSE; the installer and the uninstaller run
+// silently. The program runs on a desktop of its own.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,10 +23,10 @@ const wchar_t* const Title = L"Brisko内存整理 4.0";
 const wchar_t* const SplashTitle = L"关于";
 const wchar_t* const DesktopName = L"BriskoGuiTest";
 
-// The program under test: BRISKO_EXE, a Unix path (as CTest knows it) or a Windows one.
-std::wstring ProgramPath() {
-  const char* path = std::getenv("BRISKO_EXE");
-  if (!path || !*path) return L"brisko.exe";
+// A path from the environment, a Unix path (as CTest knows it) or a Windows one; fallback without it.
+std::wstring PathFromEnvironment(const char* variable, const wchar_t* fallback) {
+  const char* path = std::getenv(variable);
+  if (!path || !*path) return fallback;
   std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0)), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, path, -1, wide.data(), static_cast<int>(wide.size()));
   wide.pop_back();
@@ -35,6 +37,9 @@ std::wstring ProgramPath() {
   }
   return wide;
 }
+
+// The program under test.
+std::wstring ProgramPath() { return PathFromEnvironment("BRISKO_EXE", L"brisko.exe"); }
 
 // WM_GETTEXT itself: GetWindowTextW would answer another process's window from the system's copy of
 // the caption, which a status bar does not keep.
@@ -110,8 +115,8 @@ BOOL CALLBACK CollectDescendant(HWND window, LPARAM data) {
 // A started brisko.exe; ended by force if a test leaves it running.
 class TBrisko {
 public:
-  explicit TBrisko(const std::wstring& arguments) {
-    std::wstring command = L"\"" + ProgramPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  explicit TBrisko(const std::wstring& arguments, const std::wstring& program = ProgramPath()) {
+    std::wstring command = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.lpDesktop = const_cast<wchar_t*>(DesktopName);
@@ -257,6 +262,55 @@ HWND OpenModal(const TBrisko& brisko, HWND main, const wchar_t* button, const wc
   EXPECT_EQ(client.right, width);
   EXPECT_EQ(client.bottom, height);
   return window;
+}
+
+// A message box of the program's, once it shows; null when none comes.
+HWND WaitForMessageBox(const TBrisko& brisko) {
+  HWND box = nullptr;
+  WaitFor([&] {
+    for (HWND window : brisko.VisibleTopLevelWindows())
+      if (ClassOf(window) == L"#32770") box = window;
+    return box != nullptr;
+  });
+  return box;
+}
+
+// Presses a message box's OK; true once the box is gone.
+bool PressOk(HWND box) {
+  const TPlace* ok = Find(Descendants(box), L"Button", L"OK");
+  if (!ok) return false;
+  PostMessageW(ok->Handle, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box); }, 5000);
+}
+
+// Runs a command line and waits for it; its exit status, or nothing when it does not end in time.
+std::optional<DWORD> RunAndWait(std::wstring command) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return std::nullopt;
+  std::optional<DWORD> status;
+  DWORD code = 0;
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code)) status = code;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return status;
+}
+
+// A string value of the registry, or nothing when it is not there.
+std::optional<std::wstring> RegistryText(HKEY root, const wchar_t* key, const wchar_t* name) {
+  wchar_t text[1024];
+  DWORD bytes = sizeof text;
+  if (RegGetValueW(root, key, name, RRF_RT_REG_SZ, nullptr, text, &bytes) != ERROR_SUCCESS) return std::nullopt;
+  return std::wstring(text);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring KnownFolder(int csidl) {
+  wchar_t path[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
 }
 
 // Closes a modal window as its close box does; true once it is gone and the main window takes input.
@@ -483,19 +537,12 @@ TEST_F(MainWindowTest, AnErrorBoxLeftOpenPastTheSplashStillLetsTheWindowAppear) 
   RegSetValueExW(key, L"Depth", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"512"), 8);
   TBrisko brisko(L"");
   ASSERT_TRUE(brisko.Started());
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND window : brisko.VisibleTopLevelWindows())
-      if (ClassOf(window) == L"#32770") box = window;
-    return box != nullptr;
-  })) << "no error box";
+  HWND box = WaitForMessageBox(brisko);
+  ASSERT_TRUE(box) << "no error box";
   // The user reads it well past the splash's 1.2 s, then presses OK.
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   EXPECT_FALSE(brisko.FindTopLevel(SplashTitle) && IsWindowVisible(brisko.FindTopLevel(SplashTitle)));
-  const TPlace* ok = Find(Descendants(box), L"Button", L"OK");
-  ASSERT_TRUE(ok) << "no OK button";
-  PostMessageW(ok->Handle, BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000)) << "the box stays";
+  EXPECT_TRUE(PressOk(box));
   HWND main = WaitForVisibleMain(brisko);
   EXPECT_TRUE(main) << "no visible main window after the box";
   RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Norvanta Tech\\Ramsweep");
@@ -603,6 +650,53 @@ TEST_F(MainWindowTest, TrimSwitchTrimsWithoutAWindowAndPrintsOneLine) {
   text.resize(read);
   EXPECT_EQ(text.rfind("释放 ", 0), 0u) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+}
+
+// The installer, silent, into "Program Files" (a path with a blank); the program runs from there and
+// saves its logon entry quoted; the silent uninstaller leaves nothing but the user's settings.
+TEST_F(MainWindowTest, SilentSetupInstallsIntoProgramFilesAndTheUninstallerLeavesOnlyTheSettings) {
+  const wchar_t* const runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const wchar_t* const uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brisko";
+  const std::wstring folder = KnownFolder(CSIDL_PROGRAM_FILES) + L"\\Brisko";
+  const std::wstring shortcut = KnownFolder(CSIDL_COMMON_PROGRAMS) + L"\\" + Title + L".lnk";
+  ASSERT_EQ(RunAndWait(L"\"" + PathFromEnvironment("BRISKO_SETUP", L"brisko-setup.exe") + L"\" /S"), std::optional<DWORD>(0));
+  EXPECT_TRUE(Exists(folder + L"\\brisko.exe") && Exists(folder + L"\\Help.htm") && Exists(folder + L"\\uninstall.exe"));
+  EXPECT_TRUE(Exists(shortcut));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, uninstallKey, L"DisplayVersion"), std::optional<std::wstring>(L"4.0.0.0"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, uninstallKey, L"DisplayName"), std::optional<std::wstring>(Title));
+
+  const std::wstring installed = folder + L"\\brisko.exe";
+  {
+    TBrisko brisko(L"", installed);
+    HWND main = WaitForVisibleMain(brisko);
+    ASSERT_TRUE(main) << "the installed program shows no window";
+    const std::vector<TPlace> places = Descendants(main);
+    const TPlace* settings = Find(places, L"Button", L"设置");
+    const TPlace* autorun = Find(places, L"Button", L"系统启动时，自动启动该程序");
+    const TPlace* sure = Find(places, L"Button", L"确定");
+    ASSERT_TRUE(settings && autorun && sure);
+    Click(settings->Handle);
+    // Ticked already when the kept settings of an earlier install say so.
+    if (SendMessageW(autorun->Handle, BM_GETCHECK, 0, 0) != BST_CHECKED) Click(autorun->Handle);
+    ASSERT_EQ(SendMessageW(autorun->Handle, BM_GETCHECK, 0, 0), BST_CHECKED);
+    PostMessageW(sure->Handle, BM_CLICK, 0, 0);
+    HWND box = WaitForMessageBox(brisko);
+    ASSERT_TRUE(box) << "no confirmation";
+    EXPECT_TRUE(Find(Descendants(box), L"Static", L"设置成功！"));
+    EXPECT_TRUE(PressOk(box));
+    EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, runKey, L"Brisko Memory"), L"\"" + installed + L"\" /LOAD");
+    EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
+  }
+
+  // The uninstaller runs on from a copy of itself, so the folder goes a moment after it returns.
+  ASSERT_EQ(RunAndWait(L"\"" + folder + L"\\uninstall.exe\" /S"), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }, 20000)) << "the folder stays";
+  EXPECT_FALSE(Exists(shortcut));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, runKey, L"Brisko Memory"), std::nullopt);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, uninstallKey, L"DisplayVersion"), std::nullopt);
+  HKEY kept = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Norvanta Tech\\Ramsweep", 0, KEY_READ, &kept), ERROR_SUCCESS);
+  if (kept) RegCloseKey(kept);
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+; The Windows installer, built by makensis (cmake/Packaging.cmake):
+;   makensis -DEXE=brisko.exe -DHELP=Help.htm -DICON=brisko.ico -DVERSION=4.0.0.0 -DOUTFILE=setup.exe brisko.nsi
+; It installs for every user of the machine into "Program Files\Brisko", with a Start menu shortcut and
+; an entry in Add/Remove Programs. The uninstaller also removes the program's logon entry, which the
+; program keeps in HKLM, but leaves each user's settings.
+Unicode true
+SetCompressor /SOLID lzma
+!include MUI2.nsh
+
+!define TITLE "Brisko内存整理 4.0"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisko"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define SHORTCUT "$SMPROGRAMS\${TITLE}.lnk"
+
+Name "${TITLE}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES\Brisko"
+RequestExecutionLevel admin
+ManifestDPIAware true
+
+VIProductVersion ${VERSION}
+VIAddVersionKey /LANG=2052 ProductName "${TITLE}"
+VIAddVersionKey /LANG=2052 FileDescription "${TITLE} 安装程序"
+VIAddVersionKey /LANG=2052 FileVersion ${VERSION}
+VIAddVersionKey /LANG=2052 ProductVersion ${VERSION}
+VIAddVersionKey /LANG=2052 LegalCopyright "Copyright 2026 Brisko developers"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\brisko.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section
+  SetOutPath "$INSTDIR"
+  File "/oname=brisko.exe" "${EXE}"
+  File "/oname=Help.htm" "${HELP}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; Started from the shortcut, the program finds Help.htm in its working folder.
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\brisko.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brisko.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\brisko.exe"
+  Delete "$INSTDIR\Help.htm"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "${SHORTCUT}"
+  DeleteRegValue HKLM "${RUN_KEY}" "Brisko Memory"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
