@@ -5,7 +5,9 @@
 ; program keeps in HKLM, but leaves each user's settings.
 Unicode true
 SetCompressor /SOLID lzma
+!include LogicLib.nsh
 !include MUI2.nsh
+!include WinMessages.nsh
 
 !define TITLE "Brisko内存整理 4.0"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisko"
@@ -43,7 +45,32 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; A running copy (the logon entry starts one at every logon) holds its executable open: its main
+; window is asked to close, as its close box would, and the executable is removed once the program
+; has ended (for at most ten seconds).
+!macro RemoveExecutable un
+Function ${un}RemoveExecutable
+  ${For} $1 1 20
+    FindWindow $0 "" "${TITLE}"
+    ${IfThen} $0 = 0 ${|} ${Break} ${|}
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=3000
+    Sleep 100
+  ${Next}
+  ${For} $1 1 40
+    ClearErrors
+    Delete "$INSTDIR\brisko.exe"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    Sleep 250
+  ${Next}
+FunctionEnd
+!macroend
+!insertmacro RemoveExecutable ""
+!insertmacro RemoveExecutable "un."
+
 Section
+  Call RemoveExecutable
   SetOutPath "$INSTDIR"
   File "/oname=brisko.exe" "${EXE}"
   File "/oname=Help.htm" "${HELP}"
@@ -62,7 +89,7 @@ Section
 SectionEnd
 
 Section "Uninstall"
-  Delete "$INSTDIR\brisko.exe"
+  Call un.RemoveExecutable
   Delete "$INSTDIR\Help.htm"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

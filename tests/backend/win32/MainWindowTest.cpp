@@ -283,10 +283,12 @@ bool PressOk(HWND box) {
   return WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
-// Runs a command line and waits for it; its exit status, or nothing when it does not end in time.
+// Runs a command line on the program's desktop and waits for it; its exit status, or nothing when it
+// does not end in time.
 std::optional<DWORD> RunAndWait(std::wstring command) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.lpDesktop = const_cast<wchar_t*>(DesktopName);
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return std::nullopt;
   std::optional<DWORD> status;
@@ -653,7 +655,8 @@ TEST_F(MainWindowTest, TrimSwitchTrimsWithoutAWindowAndPrintsOneLine) {
 }
 
 // The installer, silent, into "Program Files" (a path with a blank); the program runs from there and
-// saves its logon entry quoted; the silent uninstaller leaves nothing but the user's settings.
+// saves its logon entry quoted; the silent uninstaller closes a running copy and leaves nothing but
+// the user's settings.
 TEST_F(MainWindowTest, SilentSetupInstallsIntoProgramFilesAndTheUninstallerLeavesOnlyTheSettings) {
   const wchar_t* const runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const wchar_t* const uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brisko";
@@ -688,9 +691,13 @@ TEST_F(MainWindowTest, SilentSetupInstallsIntoProgramFilesAndTheUninstallerLeave
     EXPECT_EQ(brisko.CloseAndWait(main), std::optional<DWORD>(0));
   }
 
-  // The uninstaller runs on from a copy of itself, so the folder goes a moment after it returns.
+  // Uninstalled while the logon entry's copy runs: the uninstaller closes it. It runs on from a copy
+  // of itself, so the folder goes a moment after it returns.
+  TBrisko atLogon(L"/LOAD", installed);
+  ASSERT_TRUE(WaitFor([&] { return atLogon.FindTopLevel(Title) != nullptr; }));
   ASSERT_EQ(RunAndWait(L"\"" + folder + L"\\uninstall.exe\" /S"), std::optional<DWORD>(0));
   EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }, 20000)) << "the folder stays";
+  EXPECT_EQ(atLogon.WaitForExit(), std::optional<DWORD>(0));
   EXPECT_FALSE(Exists(shortcut));
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, runKey, L"Brisko Memory"), std::nullopt);
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, uninstallKey, L"DisplayVersion"), std::nullopt);
