@@ -19,6 +19,7 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\Brisko"
 RequestExecutionLevel admin
 ManifestDPIAware true
+BrandingText "${TITLE}"
 
 VIProductVersion ${VERSION}
 VIAddVersionKey /LANG=2052 ProductName "${TITLE}"
