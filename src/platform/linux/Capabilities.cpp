@@ -52,8 +52,8 @@ bool DropNonRootCapabilities() {
 }
 
 bool BecomeInvokingUser(const char* pkexecUid) {
-  uint64_t uid = 0;
   if (getuid() != 0 || !pkexecUid) return true;
+  uint64_t uid = 0;
   if (!ParseDecimal(pkexecUid, uid) || uid >= UINT32_MAX) return false;
   if (uid == 0) return true;
   passwd entry{};

@@ -12,7 +12,7 @@ bool DropNonRootCapabilities();
 
 // Run as root through pkexec, which names the user who asked in pkexecUid (PKEXEC_UID): becomes that
 // user and group, keeping the permitted capabilities, so that nothing but them is more than the user
-// has. True, changing nothing, when not run that way; false when the user cannot be become.
+// has. True, changing nothing, when not run that way; false when it cannot become that user.
 bool BecomeInvokingUser(const char* pkexecUid);
 
 // Keeps of the permitted set only the trimming capabilities, none effective or inheritable.

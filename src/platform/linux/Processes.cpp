@@ -82,8 +82,8 @@ bool TProcesses::StartHelper(const THelperCommand& command) {
 }
 
 void TProcesses::StartDirectHelper() {
-  for (auto path = FHelperPaths.begin(); path != FHelperPaths.end() && !StartHelper({*path}); ++path) {
-  }
+  for (const std::string& path : FHelperPaths)
+    if (StartHelper({path})) return;
 }
 
 bool TProcesses::RaiseThroughElevatedHelper() {
