@@ -25,7 +25,8 @@ Bitmap DecodeBmp(std::span<const uint8_t> file) {
   const auto height = static_cast<int32_t>(Read32(file, 22));  // negative: rows top-down
   const uint32_t bits = Read16(file, 28), compression = Read32(file, 30);
   if (Read32(file, 14) < InfoHeaderSize || (bits != 24 && bits != 32) || compression != 0) return {};
-  if (width <= 0 || width > MaxSide || height == 0 || std::abs(height) > MaxSide) return {};
+  // The height is range-checked before std::abs, which INT32_MIN would overflow.
+  if (width <= 0 || width > MaxSide || height == 0 || height < -MaxSide || height > MaxSide) return {};
   const int rows = std::abs(height);
   const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
   if (pixels > file.size() || stride * static_cast<size_t>(rows) > file.size() - pixels) return {};

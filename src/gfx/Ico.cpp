@@ -26,6 +26,13 @@ uint32_t PackedIndex(const uint8_t* row, int x, int bits) {
   return (row[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
 }
 
+// The blue-green-red entry of a palette of colours entries; an index past them (a file may list fewer
+// colours than its bit depth can address) is black.
+const uint8_t* PaletteEntry(std::span<const uint8_t> dib, size_t palette, uint32_t colours, uint32_t index) {
+  static constexpr uint8_t Black[4] = {};
+  return index < colours ? dib.data() + palette + static_cast<size_t>(index) * 4 : Black;
+}
+
 bool DecodeImage(std::span<const uint8_t> dib, TIconImage& image) {
   if (dib.size() < InfoHeaderSize || Read32(dib, 0) < InfoHeaderSize) return false;
   const auto width = static_cast<int32_t>(Read32(dib, 4));
@@ -50,7 +57,7 @@ bool DecodeImage(std::span<const uint8_t> dib, TIconImage& image) {
     const uint8_t* colourRow = dib.data() + xor0 + Stride(width, bits) * static_cast<size_t>(height - 1 - y);
     const uint8_t* maskRow = dib.data() + and0 + Stride(width, 1) * static_cast<size_t>(height - 1 - y);
     for (int x = 0; x < width; ++x) {
-      const uint8_t* bgr = bits <= 8 ? dib.data() + palette + PackedIndex(colourRow, x, bits) * 4
+      const uint8_t* bgr = bits <= 8 ? PaletteEntry(dib, palette, colours, PackedIndex(colourRow, x, bits))
                                      : colourRow + static_cast<size_t>(x) * static_cast<size_t>(bits / 8);
       image.Color.SetPixel(x, y, (bgr[2] << 16) | (bgr[1] << 8) | bgr[0]);
       bool transparent = PackedIndex(maskRow, x, 1) != 0;
