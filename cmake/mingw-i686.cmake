@@ -1,33 +1,10 @@
-# CMake toolchain file for the Windows edition: 32-bit i686-w64-mingw32 (POSIX threads), static executables,
-# test executables run under Wine. Packages are looked for in BRISKO_WIN32_DEPS (built by scripts/win32-deps).
+# CMake toolchain file for the Windows edition as specified: 32-bit i686-w64-mingw32; tests under 32-bit
+# Wine in build/wine. Packages are looked for in build/deps/win32 (scripts/win32-deps).
 #   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake ...
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(_brisko_triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${_brisko_triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_brisko_triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${_brisko_triple}-windres)
-
-# Toolchain files are read before project(): locate the source tree from this file.
-get_filename_component(_brisko_src "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(BRISKO_WIN32_DEPS "${_brisko_src}/build/deps/win32" CACHE PATH "Prefix of the Win32 dependencies (scripts/win32-deps)")
-if(DEFINED ENV{WINEPREFIX})
-  set(_brisko_wineprefix "$ENV{WINEPREFIX}")
-else()
-  set(_brisko_wineprefix "${_brisko_src}/build/wine")
-endif()
-set(BRISKO_WINEPREFIX "${_brisko_wineprefix}" CACHE PATH "Wine prefix the tests run in (scripts/wine-prefix)")
-list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES BRISKO_WIN32_DEPS BRISKO_WINEPREFIX)
-
-set(CMAKE_FIND_ROOT_PATH "${BRISKO_WIN32_DEPS}" /usr/${_brisko_triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# CTest (and add_custom_command on built executables) run Windows programs through Wine, in the project's prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${BRISKO_WINEPREFIX} WINEARCH=win32
-  "WINEDLLOVERRIDES=mscoree=;mshtml=" WINEDEBUG=-all wine)
+set(_brisko_deps win32)
+set(_brisko_prefix wine)
+set(_brisko_winearch win32)
+set(_brisko_wine wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

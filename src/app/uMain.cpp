@@ -553,9 +553,9 @@ double MeasureCpuMhz() {
   const int threadPriority = system.GetThreadPriority();
   system.SetPriorityClass(platform::RealtimePriorityClass);
   system.SetThreadPriority(platform::ThreadPriorityTimeCritical);
-  const uint64_t start = system.ReadTimeStampCounter();
+  const uint64_t start = system.TimeStampCounter();
   system.Sleep(500);
-  const uint32_t elapsed = static_cast<uint32_t>(system.ReadTimeStampCounter() - start);
+  const uint32_t elapsed = static_cast<uint32_t>(system.TimeStampCounter() - start);
   system.SetThreadPriority(threadPriority);
   system.SetPriorityClass(priorityClass);
   return elapsed / 500000.0;

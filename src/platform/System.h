@@ -58,7 +58,7 @@ public:
   virtual int GetThreadPriority() = 0;
   virtual void SetThreadPriority(int priority) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
-  virtual uint64_t ReadTimeStampCounter() = 0;
+  virtual uint64_t TimeStampCounter() = 0;
 
   // Whether the identification flag (bit 21 of EFLAGS) can be toggled, that is CPUID exists.
   virtual bool CpuIdSupported() = 0;

@@ -108,7 +108,7 @@ void TFakeSystem::Sleep(uint32_t milliseconds) {
   Tsc += TscPerMs * milliseconds;
 }
 
-uint64_t TFakeSystem::ReadTimeStampCounter() { return Tsc; }
+uint64_t TFakeSystem::TimeStampCounter() { return Tsc; }
 
 void TFakeSystem::SetMemoryMB(uint64_t totalPhys, uint64_t availPhys) {
   Memory.TotalPhys = totalPhys << 20;

@@ -49,7 +49,7 @@ public:
   int GetThreadPriority() override { return ThreadPriority; }
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
-  uint64_t ReadTimeStampCounter() override;
+  uint64_t TimeStampCounter() override;
   bool CpuIdSupported() override { return HasCpuId; }
   platform::TCpuIdRegs CpuId(uint32_t leaf) override;
   int32_t ProcessorCount() override { return Processors; }

@@ -156,7 +156,7 @@ void TSystem::Sleep(uint32_t milliseconds) {
   }
 }
 
-uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+uint64_t TSystem::TimeStampCounter() { return __rdtsc(); }
 
 bool TSystem::CpuIdSupported() { return X86IdFlagToggles(); }
 

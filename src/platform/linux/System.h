@@ -32,7 +32,7 @@ namespace platform::linux {
 //   CAP_SYS_NICE, as the Windows call quietly grants less. Any other value goes back to the nice the
 //   thread had when the service was made. Get* answer the value last set.
 // - Sleep: nanosleep, resumed after signals until the whole time has passed.
-// - ReadTimeStampCounter: the RDTSC instruction; CpuIdSupported and CpuId: the instructions (X86.h).
+// - TimeStampCounter: the RDTSC instruction; CpuIdSupported and CpuId: the instructions (X86.h).
 // - ProcessorCount: the processors online. WindowsDirectory is "/", SystemDirectory "/usr/bin",
 //   TempPath $TMPDIR or "/tmp" (without a final "/", as GetTempPath may answer).
 // - HostName: gethostname; HostAddresses: getaddrinfo for IPv4, in the resolver's order.
@@ -52,7 +52,7 @@ public:
   int GetThreadPriority() override { return FThreadPriority; }
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
-  uint64_t ReadTimeStampCounter() override;
+  uint64_t TimeStampCounter() override;
   bool CpuIdSupported() override;
   TCpuIdRegs CpuId(uint32_t leaf) override;
   int32_t ProcessorCount() override;

@@ -10,9 +10,11 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace platform::win32 {
 
@@ -138,7 +140,7 @@ void TSystem::SetThreadPriority(int priority) { ::SetThreadPriority(GetCurrentTh
 
 void TSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-uint64_t TSystem::ReadTimeStampCounter() { return __rdtsc(); }
+uint64_t TSystem::TimeStampCounter() { return __rdtsc(); }
 
 bool TSystem::CpuIdSupported() { return X86IdFlagToggles(); }
 
@@ -207,11 +209,45 @@ std::vector<std::string> TSystem::HostAddresses(const std::string& hostName) {
   return addresses;
 }
 
-bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
-  using TQuery = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  static const auto query = SystemFunction<TQuery>(L"ntdll.dll", "NtQuerySystemInformation");
+namespace {
+
+using TQuery = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+// The file cache record as this process's system fills it: its SIZE_T fields are 8 bytes wide in a
+// 64-bit process. The performance and processor records hold no such field and are the same in both.
+struct TNativeFileCache {
+  SIZE_T CurrentSize, PeakSize;
+  ULONG PageFaultCount;
+  SIZE_T MinimumWorkingSet, MaximumWorkingSet, CurrentSizeIncludingTransitionInPages, PeakSizeIncludingTransitionInPages;
+  ULONG TransitionRePurposeCount, Flags;
+};
+static_assert(sizeof(TNativeFileCache) == (sizeof(void*) == 4 ? SystemInfoFileCacheSize : 64));
+
+// The file cache record in the published 32-bit layout, each field saturated at 32 bits as the system
+// itself answers a 32-bit program.
+bool QueryFileCache(TQuery query, std::span<uint8_t> buffer) {
+  if (buffer.size() < SystemInfoFileCacheSize) return false;
+  TNativeFileCache native{};
   ULONG returned = 0;
-  return query && query(infoClass, buffer.data(), static_cast<ULONG>(buffer.size()), &returned) == 0;
+  if (query(SystemInfoFileCache, &native, sizeof native, &returned) != 0) return false;
+  const uint64_t fields[] = {native.CurrentSize, native.PeakSize, native.PageFaultCount, native.MinimumWorkingSet,
+                             native.MaximumWorkingSet, native.CurrentSizeIncludingTransitionInPages,
+                             native.PeakSizeIncludingTransitionInPages, native.TransitionRePurposeCount, native.Flags};
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    const auto field = static_cast<uint32_t>(std::min<uint64_t>(fields[i], UINT32_MAX));
+    std::memcpy(buffer.data() + i * sizeof field, &field, sizeof field);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TSystem::QuerySystemInformation(uint32_t infoClass, std::span<uint8_t> buffer) {
+  static const auto query = SystemFunction<TQuery>(L"ntdll.dll", "NtQuerySystemInformation");
+  if (!query) return false;
+  if (infoClass == SystemInfoFileCache) return QueryFileCache(query, buffer);
+  ULONG returned = 0;
+  return query(infoClass, buffer.data(), static_cast<ULONG>(buffer.size()), &returned) == 0;
 }
 
 uint32_t TSystem::ThreadCount() {

@@ -56,7 +56,7 @@ public:
   int GetThreadPriority() override;
   void SetThreadPriority(int priority) override;
   void Sleep(uint32_t milliseconds) override;
-  uint64_t ReadTimeStampCounter() override;
+  uint64_t TimeStampCounter() override;
   bool CpuIdSupported() override;
   TCpuIdRegs CpuId(uint32_t leaf) override;
   int32_t ProcessorCount() override;

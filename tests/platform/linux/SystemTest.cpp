@@ -228,9 +228,9 @@ TEST(LinuxSystem, SleepLastsTheWholeTimeEvenWhenSignalsInterruptIt) {
   ASSERT_EQ(setitimer(ITIMER_REAL, &alarm, nullptr), 0);
 
   const auto start = std::chrono::steady_clock::now();
-  const uint64_t tscBefore = system.ReadTimeStampCounter();
+  const uint64_t tscBefore = system.TimeStampCounter();
   system.Sleep(60);
-  const uint64_t tscAfter = system.ReadTimeStampCounter();
+  const uint64_t tscAfter = system.TimeStampCounter();
   const auto elapsed = std::chrono::steady_clock::now() - start;
 
   const itimerval off{};
