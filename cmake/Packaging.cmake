@@ -2,15 +2,24 @@
 if(WIN32)
   install(TARGETS brisko RUNTIME DESTINATION .)
   install(FILES resources/Help.htm DESTINATION .)
-  # The installer (target brisko-setup), from the executable of this build.
+  # The installer (target brisko-setup) is made by the i686 build, from its executable and, for
+  # 64-bit Windows, the x86-64 build's (scripts/package and scripts/test build that one first).
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    return()
+  endif()
+  set(BRISKO_EXE64 "" CACHE FILEPATH "The x86-64 build's brisko.exe, which the installer puts on 64-bit Windows")
+  set(exe64)
+  if(BRISKO_EXE64)
+    set(exe64 -DEXE64=${BRISKO_EXE64})
+  endif()
   find_program(MAKENSIS makensis REQUIRED)
   set(BRISKO_SETUP ${CMAKE_BINARY_DIR}/brisko-${PROJECT_VERSION}-setup.exe)
   set(nsi ${CMAKE_SOURCE_DIR}/resources/windows/brisko.nsi)
   add_custom_command(OUTPUT ${BRISKO_SETUP}
-    COMMAND ${MAKENSIS} -V2 -DEXE=$<TARGET_FILE:brisko> -DHELP=${CMAKE_SOURCE_DIR}/resources/Help.htm
+    COMMAND ${MAKENSIS} -V2 -DEXE=$<TARGET_FILE:brisko> ${exe64} -DHELP=${CMAKE_SOURCE_DIR}/resources/Help.htm
             -DICON=${CMAKE_SOURCE_DIR}/resources/brisko.ico -DVERSION=${PROJECT_VERSION}.0
             -DOUTFILE=${BRISKO_SETUP} ${nsi}
-    DEPENDS brisko ${nsi} ${CMAKE_SOURCE_DIR}/resources/Help.htm VERBATIM)
+    DEPENDS brisko ${BRISKO_EXE64} ${nsi} ${CMAKE_SOURCE_DIR}/resources/Help.htm VERBATIM)
   add_custom_target(brisko-setup DEPENDS ${BRISKO_SETUP})
   return()
 endif()

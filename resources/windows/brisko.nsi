@@ -1,13 +1,17 @@
 ; The Windows installer, built by makensis (cmake/Packaging.cmake):
-;   makensis -DEXE=brisko.exe -DHELP=Help.htm -DICON=brisko.ico -DVERSION=4.0.0.0 -DOUTFILE=setup.exe brisko.nsi
+;   makensis -DEXE=brisko.exe [-DEXE64=brisko64.exe] -DHELP=Help.htm -DICON=brisko.ico -DVERSION=4.0.0.0
+;            -DOUTFILE=setup.exe brisko.nsi
 ; It installs for every user of the machine into "Program Files\Brisko", with a Start menu shortcut and
-; an entry in Add/Remove Programs. The uninstaller also removes the program's logon entry, which the
+; an entry in Add/Remove Programs. Given EXE64, it installs that x86-64 executable on 64-bit Windows,
+; into the 64-bit "Program Files" and with the 64-bit registry view, which is the one the program
+; itself then writes its logon entry in. The uninstaller also removes the program's logon entry, which the
 ; program keeps in HKLM, but leaves each user's settings.
 Unicode true
 SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include MUI2.nsh
 !include WinMessages.nsh
+!include x64.nsh
 
 !define TITLE "Brisko内存整理 4.0"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brisko"
@@ -38,12 +42,30 @@ VIAddVersionKey /LANG=2052 LegalCopyright "Copyright 2026 Brisko developers"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; Both the installer and the uninstaller work in the view of the executable they install.
+!macro UseNativeView
+  !ifdef EXE64
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
+!macroend
+
 Function .onInit
   SetShellVarContext all
+  !insertmacro UseNativeView
+  !ifdef EXE64
+    ; Only the default: a folder given with /D stands.
+    ${If} ${RunningX64}
+    ${AndIf} $INSTDIR == "$PROGRAMFILES\Brisko"
+      StrCpy $INSTDIR "$PROGRAMFILES64\Brisko"
+    ${EndIf}
+  !endif
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
+  !insertmacro UseNativeView
 FunctionEnd
 
 ; A running copy (the logon entry starts one at every logon) holds its executable open: its main
@@ -73,7 +95,15 @@ FunctionEnd
 Section
   Call RemoveExecutable
   SetOutPath "$INSTDIR"
-  File "/oname=brisko.exe" "${EXE}"
+  !ifdef EXE64
+    ${If} ${RunningX64}
+      File "/oname=brisko.exe" "${EXE64}"
+    ${Else}
+      File "/oname=brisko.exe" "${EXE}"
+    ${EndIf}
+  !else
+    File "/oname=brisko.exe" "${EXE}"
+  !endif
   File "/oname=Help.htm" "${HELP}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ; Started from the shortcut, the program finds Help.htm in its working folder.
