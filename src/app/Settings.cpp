@@ -2,7 +2,7 @@
 #include "app/Settings.h"
 
 #include "platform/CommandLine.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 const char* const SettingsKey = "Software\\Norvanta Tech\\Ramsweep";
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

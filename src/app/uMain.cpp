@@ -14,7 +14,7 @@
 #include "platform/Host.h"
 #include "platform/Resources.h"
 #include "sysinfo/UCpu.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
 

@@ -7,7 +7,7 @@
 #include "app/Charts.h"
 #include "app/Settings.h"
 #include "platform/Host.h"
-#include "ui/Extended.h"
+#include "base/Extended.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"

@@ -10,7 +10,7 @@
 
 #include "measure/PerfBlock.h"
 #include "platform/Host.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 namespace {
 

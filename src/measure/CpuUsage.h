@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/Extended.h"
+#include "base/Extended.h"
 
 // The module start: resets the state, allocates the 8192-byte sample buffer and learns the platform
 // family; raises "Can't get the Windows version" when the version cannot be read.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/Classes.h"
+#include "base/Classes.h"
 
 enum class TCacheAssociativity { caNone, caDirect, ca2Way, ca4Way, ca8Way, ca12Way, ca16Way, caFull };
 

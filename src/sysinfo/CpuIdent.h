@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/System.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 using TCpuIdRegs = platform::TCpuIdRegs;
 using TBytes = std::vector<uint8_t>;

@@ -9,7 +9,7 @@
 #include "platform/Resources.h"
 #include "sysinfo/CpuCache.h"
 #include "sysinfo/CpuIdent.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 TCpuForm* CpuForm = nullptr;
 

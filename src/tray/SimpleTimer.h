@@ -8,7 +8,7 @@
 #include <unordered_set>
 
 #include "platform/MessageWindow.h"
-#include "ui/Classes.h"
+#include "base/Classes.h"
 
 class TSimpleTimer;
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/Canvas.h"
-#include "ui/Classes.h"
+#include "base/Classes.h"
 #include "ui/Peers.h"
 
 class TWinControl;

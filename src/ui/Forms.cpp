@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "ui/StdCtrls.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;

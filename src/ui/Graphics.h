@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "gfx/Ico.h"
-#include "ui/Classes.h"
+#include "base/Classes.h"
 
 class TIcon : public TObject {
 public:

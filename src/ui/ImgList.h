@@ -5,7 +5,7 @@
 
 #include "gfx/Bitmap.h"
 #include "gfx/Colors.h"
-#include "ui/Classes.h"
+#include "base/Classes.h"
 #include "ui/Graphics.h"
 
 class TCustomImageList : public TComponent {

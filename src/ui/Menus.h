@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Classes.h"
+#include "base/Classes.h"
 
 class TMenuItem : public TComponent {
 public:

@@ -1,5 +1,5 @@
 // The gauge's arithmetic and drawing. The length rule is done in 80-bit extended precision (see
-// ui/Extended.h), so every host draws the same bars.
+// base/Extended.h), so every host draws the same bars.
 #include "widgets/Gauges.h"
 
 #include <algorithm>
@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 int32_t GaugeLength(int32_t percentage, int32_t size) { return GaugeLengthIn<TExtended>(percentage, size); }
 

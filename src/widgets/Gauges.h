@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "ui/Controls.h"
-#include "ui/Extended.h"
+#include "base/Extended.h"
 
 enum class TGaugeKind : uint8_t { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 enum class TGaugeBorderStyle { bsNone, bsSingle };

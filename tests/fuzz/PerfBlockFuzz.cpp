@@ -9,7 +9,7 @@
 #include "measure/CpuUsage.h"
 #include "measure/PerfBlock.h"
 #include "FakeHost.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 namespace {
 

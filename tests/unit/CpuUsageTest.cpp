@@ -8,7 +8,7 @@
 #include "measure/CpuUsage.h"
 #include "FakeHost.h"
 #include "PerfBlockBuilder.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 using platform::TRootKey;
 

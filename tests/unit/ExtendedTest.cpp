@@ -10,7 +10,7 @@
 
 #include "app/uMain.h"
 #include "measure/CpuUsage.h"
-#include "ui/Extended.h"
+#include "base/Extended.h"
 
 namespace {
 

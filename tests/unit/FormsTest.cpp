@@ -6,7 +6,7 @@
 #include "TestApplication.h"
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestApplication.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 #include "widgets/Gauges.h"
 
 namespace {

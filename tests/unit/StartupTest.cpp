@@ -6,7 +6,7 @@
 #include "app/Brisko.h"
 #include "app/uAbout.h"
 #include "app/uMain.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/Brisko.h"
 #include "app/uMain.h"
 #include "sysinfo/UCpu.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 namespace {
 

@@ -42,7 +42,7 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 #include "widgets/Gauges.h"
 
 using widgetset::qt::TWidgetPeer;

@@ -16,7 +16,7 @@
 #include "FakeHost.h"
 #include "PerfBlockBuilder.h"
 #include "measure/PerfBlock.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 using platform::linux::BuildProcessorPerfBlock;
 using platform::linux::QueryProcessorPerfData;

@@ -18,7 +18,7 @@
 #include "platform/win32/PerfData.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/System.h"
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 using namespace platform;
 using namespace platform::win32;

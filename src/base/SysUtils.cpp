@@ -1,5 +1,5 @@
 // printf-style formatting for the fixed messages.
-#include "ui/SysUtils.h"
+#include "base/SysUtils.h"
 
 #include <cstdarg>
 #include <cstdio>

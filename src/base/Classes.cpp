@@ -1,5 +1,5 @@
 // Ownership and the loading state.
-#include "ui/Classes.h"
+#include "base/Classes.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The extended format with integers: exact products, quotients and sums held in 128 bits, then rounded
 // once to a 64-bit significand. Enough bits are kept below the significand (a guard bit and a sticky
 // bit at least) for the rounding to be the correctly rounded one the hardware gives.
-#include "ui/Extended.h"
+#include "base/Extended.h"
 
 #include <bit>
 #include <cmath>
