@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/Host.h"
 #include "base/SysUtils.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "measure/CpuUsage.h"
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "FakeHost.h"
 #include "base/SysUtils.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/Registry.h"
 #include "platform/linux/PerfData.h"
 

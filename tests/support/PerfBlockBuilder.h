@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 
 // The block's SYSTEMTIME (UTC); the day of the week is computed.
 struct TPerfTime {

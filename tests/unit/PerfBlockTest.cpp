@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "PerfBlockBuilder.h"
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/Registry.h"
 
 using L = TPerfLayout;

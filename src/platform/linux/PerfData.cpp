@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/linux/Files.h"
 #include "platform/linux/ProcText.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/win32/System.h"
 
 namespace platform::win32 {

@@ -15,7 +15,7 @@
 #include "platform/linux/PerfData.h"
 #include "FakeHost.h"
 #include "PerfBlockBuilder.h"
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "base/SysUtils.h"
 
 using platform::linux::BuildProcessorPerfBlock;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "measure/CpuUsage.h"
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 #include "platform/Host.h"
 #include "platform/win32/PerfData.h"
 #include "platform/win32/Registry.h"

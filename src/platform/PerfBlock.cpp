@@ -1,6 +1,6 @@
 // The block writer and reader. Fields are stored and read byte by byte at their published offsets, so
 // the layout is the same little-endian one whatever the byte order of the machine.
-#include "measure/PerfBlock.h"
+#include "platform/PerfBlock.h"
 
 #include <cstring>
 
