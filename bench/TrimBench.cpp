@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/defrag.h"
-#include "app/uMain.h"
+#include "app/Trimming.h"
 #include "platform/Host.h"
 #include "platform/linux/Processes.h"
 #include "platform/linux/System.h"

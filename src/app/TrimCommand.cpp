@@ -4,18 +4,8 @@
 #include <exception>
 #include <string>
 
-#include "app/uMain.h"
+#include "app/Trimming.h"
 #include "platform/Host.h"
-
-namespace {
-
-const char* MissingRight(platform::TRightsAdvice advice) {
-  return advice == platform::TRightsAdvice::RunAsAdministrator
-             ? "权限不足：整理其他程序需要调试程序的权限（以管理员身份运行）"
-             : "权限不足：整理其他程序需要 CAP_SYS_NICE、CAP_SYS_PTRACE 和 CAP_FOWNER 能力";
-}
-
-}  // namespace
 
 int RunTrimCommand(std::FILE* out) {
   platform::IProcesses& processes = *platform::Host().Processes;
@@ -36,11 +26,11 @@ int RunTrimCommand(std::FILE* out) {
     std::fputs("brisko: the process list cannot be read\n", out);
     return 1;
   }
-  const std::string freed = "释放 " + std::to_string((freeAfter > freeBefore ? freeAfter - freeBefore : 0) >> 20) + "MB";
+  const std::string freed = FreedText(freeBefore, freeAfter);
   if (reachedOthers) {
     std::fprintf(out, "%s\n", freed.c_str());
     return 0;
   }
-  std::fprintf(out, "%s（%s）\n", freed.c_str(), MissingRight(processes.RightsAdvice()));
+  std::fprintf(out, "%s（%s）\n", freed.c_str(), MissingRightText(processes.RightsAdvice()).c_str());
   return 2;
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/uMain.h"
 #include "platform/Host.h"
 
 bool DeepTrimBusy = false;
@@ -54,9 +53,4 @@ void DeepTrimMemory(int32_t size, const TDeepTrimStep& step) {
     if (step) step();
   }
   blocks.ReleaseAll(true);
-}
-
-void DeepTrimStep() {
-  Application->ProcessMessages();
-  frmMain->GaugeProgress->AdvanceProgress(1);
 }

@@ -18,7 +18,3 @@ constexpr int32_t DeepTrimMaxBlocks = 1024;
 // already held are released (with their steps) and nothing is written into a block never got.
 // DeepTrimBusy is cleared in every case, an error included.
 void DeepTrimMemory(int32_t size, const TDeepTrimStep& step);
-
-// The step the main window's deep trim passes: pending messages are processed (the window repaints,
-// sampling ticks run, the tray menu answers), then the progress gauge advances by one.
-void DeepTrimStep();

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
-#include "app/uMain.h"
 #include "platform/Host.h"
 
 TInfoForm* InfoForm = nullptr;
@@ -76,18 +76,9 @@ void FillProcessor() {
   Fill(InfoForm->ListBoxCpu, {FormatH(Field64(r, 0)), FormatH(Field64(r, 8)), FormatH(Field64(r, 32)), std::to_string(Field32(r, 40))});
 }
 
-void FillBasic() {
-  std::vector<uint32_t> processes;
-  const size_t processCount = platform::ReadProcessList(*platform::Host().Processes, processes) ? processes.size() : 0;
-  const std::string threads = std::to_string(platform::Host().System->ThreadCount());
-  const std::string physical = frmMain ? std::to_string(frmMain->trackDepth->Max()) + "MB" : "";
-  const std::string free = frmMain ? frmMain->edtPhicsData->Text() : "";
-  Fill(InfoForm->ListBoxBase, {std::to_string(processCount), threads, physical, free});
-}
-
 }  // namespace
 
-TInfoForm::TInfoForm(TComponent* owner) : TForm(owner) {
+TInfoForm::TInfoForm(TComponent* owner, TInfoFigures figures) : TForm(owner), FFigures(std::move(figures)) {
   SetName("InfoForm");
   SetCaption("详细信息");
   SetBorderStyle(TFormBorderStyle::Single);
@@ -138,6 +129,13 @@ TListBox* TInfoForm::AddGroup(TGroupBox*& box, const char* boxName, const char* 
 }
 
 void TInfoForm::FormCreate(TObject*) { InfoForm = this; }
+
+void TInfoForm::FillBasic() {
+  std::vector<uint32_t> processes;
+  const size_t processCount = platform::ReadProcessList(*platform::Host().Processes, processes) ? processes.size() : 0;
+  const std::string threads = std::to_string(platform::Host().System->ThreadCount());
+  Fill(ListBoxBase, {std::to_string(processCount), threads, FFigures.Physical, FFigures.FreePhysical});
+}
 
 void TInfoForm::FormShow(TObject*) {
   for (TListBox* list : {ListBoxCache, ListBoxIO, ListBoxPage, ListBoxPageFile, ListBoxCpu, ListBoxBase}) list->Clear();

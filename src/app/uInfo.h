@@ -9,9 +9,15 @@
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
+// The figures of the basic group that the main window already shows: the physical memory and the
+// free physical memory, as it shows them.
+struct TInfoFigures {
+  std::string Physical, FreePhysical;
+};
+
 class TInfoForm : public TForm {
 public:
-  explicit TInfoForm(TComponent* owner);
+  explicit TInfoForm(TComponent* owner, TInfoFigures figures = {});
   ~TInfoForm() override;
 
   TGroupBox* GroupTotal;
@@ -32,6 +38,8 @@ public:
   void FormShow(TObject* sender);
 
 private:
+  TInfoFigures FFigures;
+  void FillBasic();
   // A group box with its four labels and its value list; the labels are numbered from firstLabel.
   TListBox* AddGroup(TGroupBox*& box, const char* boxName, const char* caption, int left, int top, int height,
                      const char* listName, int listLeft, int listWidth, int firstLabel, const char* const (&labels)[4]);

@@ -2,15 +2,14 @@
 // its frame handlers: creation, show, first activation, help and exit.
 #include "app/uMain.h"
 
-#include "app/uInfo.h"
-
 #include <algorithm>
 #include <cmath>
 
+#include "app/Sampling.h"
+#include "app/Trimming.h"
 #include "app/defrag.h"
 #include "app/fMessageBox.h"
 #include "app/uInfo.h"
-#include "measure/CpuUsage.h"
 #include "platform/Host.h"
 #include "platform/Resources.h"
 #include "sysinfo/UCpu.h"
@@ -268,7 +267,7 @@ void TfrmMain::btnHelpClick(TObject*) {
 // The information windows -----------------------------------------------------------------------
 
 void TfrmMain::btnInfoClick(TObject*) {
-  auto* form = new TInfoForm(this);
+  auto* form = new TInfoForm(this, {std::to_string(trackDepth->Max()) + "MB", edtPhicsData->Text()});
   form->ShowModal();
   form->Release();
 }
@@ -312,53 +311,7 @@ private:
   F FRestore;
 };
 
-bool IsNtFamily() {
-  platform::TVersionInfo version;
-  return platform::Host().System->GetVersion(version) && version.PlatformId == platform::PlatformWin32NT;
-}
-
-std::string RightsAdviceText(platform::TRightsAdvice advice) {
-  if (advice == platform::TRightsAdvice::RunAsAdministrator)
-    return "快速整理只整理了本用户的程序：整理其他程序需要调试程序的权限。\n"
-           "请右击本程序，选择\"以管理员身份运行\"。";
-  return "快速整理只整理了当前用户有权整理的内存：整理其他程序需要 CAP_SYS_NICE、CAP_SYS_PTRACE 和 CAP_FOWNER 能力。\n"
-         "请以 root 身份运行本程序，或为 brisko-helper 授予这些能力：\n"
-         "sudo setcap cap_sys_nice,cap_sys_ptrace,cap_fowner=ep brisko-helper";
-}
-
 }  // namespace
-
-bool EnableProcessPrivilege(const std::string& name, bool* held) {
-  const platform::TPrivilegeResult result = platform::Host().Processes->EnablePrivilege(name);
-  if (held) *held = result.Held;
-  return result.Succeeded;
-}
-
-bool TrimAllWorkingSets(bool* reachedOthers) {
-  platform::IProcesses& processes = *platform::Host().Processes;
-  EnableProcessPrivilege("SeDebugPrivilege", reachedOthers);
-  std::vector<uint32_t> ids;
-  if (!platform::ReadProcessList(processes, ids)) return false;
-  // Exactly the rights the working-set call needs; the limited query right exists from Windows Vista on.
-  platform::TVersionInfo version;
-  const bool limited = platform::Host().System->GetVersion(version) && version.MajorVersion >= 6;
-  const uint32_t access =
-      platform::ProcessSetQuota | (limited ? platform::ProcessQueryLimitedInformation : platform::ProcessQueryInformation);
-  for (const uint32_t id : ids) {
-    const uintptr_t process = processes.OpenProcess(access, id);
-    if (!process) continue;
-    processes.EmptyWorkingSet(process);
-    processes.CloseProcess(process);
-  }
-  return true;
-}
-
-void EmptyClipboard() {
-  platform::IClipboard& clipboard = *platform::Host().Clipboard;
-  if (!clipboard.Open()) throw Exception("Cannot open clipboard");
-  clipboard.Empty();
-  clipboard.Close();
-}
 
 void TfrmMain::btnQuickClick(TObject*) { QuickTrim(true); }
 
@@ -412,7 +365,12 @@ void TfrmMain::btnDepthClick(TObject*) {
   GaugeProgress->SetProgress(0);
   GaugeProgress->SetMaxValue(2 * blocks);
   const uint64_t freeBefore = platform::Host().System->FreePhysicalMemory();
-  DeepTrimMemory(trackDepth->Position(), DeepTrimStep);
+  // Pending messages are processed at every block (the window repaints, sampling ticks run, the tray
+  // menu answers), then the progress gauge advances.
+  DeepTrimMemory(trackDepth->Position(), [this] {
+    Application->ProcessMessages();
+    GaugeProgress->AdvanceProgress(1);
+  });
   ShowTrimResult(freeBefore, false);
 }
 
@@ -426,9 +384,7 @@ void TfrmMain::timerAutoTimer(TObject*) {
 }
 
 void TfrmMain::ShowTrimResult(uint64_t freeBefore, bool rightsMissing) {
-  const uint64_t freeAfter = platform::Host().System->FreePhysicalMemory();
-  const uint64_t freed = freeAfter > freeBefore ? freeAfter - freeBefore : 0;
-  StatusBar->SetPanelText(1, rightsMissing ? "权限不足" : "释放 " + std::to_string(freed >> 20) + "MB");
+  StatusBar->SetPanelText(1, rightsMissing ? "权限不足" : FreedText(freeBefore, platform::Host().System->FreePhysicalMemory()));
 }
 
 // Settings panel ------------------------------------------------------------------------------
@@ -540,30 +496,13 @@ void TfrmMain::UpdateData() {
 
 // Sampling ------------------------------------------------------------------------------------
 
-int GetCpuUsagePercent() {
-  TakeCpuSample();
-  // The whole processor: the total instance where the system lists one, else the first processor.
-  const int32_t total = CpuInstanceNamed(u"_Total");
-  return static_cast<int>(CeilPercent<TExtended>(CpuUsageOf(total >= 0 ? total : 0)));
-}
-
-double MeasureCpuMhz() {
-  platform::ISystem& system = *platform::Host().System;
-  const uint32_t priorityClass = system.GetPriorityClass();
-  const int threadPriority = system.GetThreadPriority();
-  system.SetPriorityClass(platform::RealtimePriorityClass);
-  system.SetThreadPriority(platform::ThreadPriorityTimeCritical);
-  const uint64_t start = system.TimeStampCounter();
-  system.Sleep(500);
-  const uint32_t elapsed = static_cast<uint32_t>(system.TimeStampCounter() - start);
-  system.SetThreadPriority(threadPriority);
-  system.SetPriorityClass(priorityClass);
-  return elapsed / 500000.0;
+int TfrmMain::GetMemoryLoadPercent() {
+  const platform::TMemoryStatus status = platform::Host().System->GetMemoryStatus();
+  trackDepth->SetMax(MegaBytes(status.TotalPhys));
+  return MemoryLoadPercent(status);
 }
 
 namespace {
-
-int32_t MegaBytes(uint64_t bytes) { return static_cast<int32_t>(std::min<uint64_t>(bytes >> 20, INT32_MAX)); }
 
 void SetGauge(TGauge* gauge, uint64_t total, uint64_t available) {
   gauge->SetMinValue(1);
@@ -573,14 +512,6 @@ void SetGauge(TGauge* gauge, uint64_t total, uint64_t available) {
 }
 
 }  // namespace
-
-int TfrmMain::GetMemoryLoadPercent() {
-  const platform::TMemoryStatus status = platform::Host().System->GetMemoryStatus();
-  trackDepth->SetMax(MegaBytes(status.TotalPhys));
-  if (status.TotalPhys == 0) throw Exception("Memory status unavailable");
-  const double ratio = static_cast<double>(status.AvailPhys) / static_cast<double>(status.TotalPhys);
-  return 100 - static_cast<int>(CeilPercent<TExtended>(ratio));
-}
 
 void TfrmMain::UpdateMemoryInfo() {
   const platform::TMemoryStatus status = platform::Host().System->GetMemoryStatus();

@@ -7,7 +7,6 @@
 #include "app/Charts.h"
 #include "app/Settings.h"
 #include "platform/Host.h"
-#include "base/Extended.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
@@ -144,35 +143,3 @@ private:
 };
 
 extern TfrmMain* frmMain;
-
-// The processor percent: the ceiling of the busy fraction since the previous sample × 100, of the
-// whole processor (the "_Total" instance when there is one).
-int GetCpuUsagePercent();
-// ceiling(fraction × 100) with the product in the extended format, so 0.3 × 100 stays just below 30
-// as it should; X is the number type it is computed in (the tests run both).
-template <class X>
-int64_t CeilPercent(double fraction) {
-  return Ceil(X(fraction) * X(int64_t{100}));
-}
-// Time-stamp counter ticks per microsecond over 500 ms at real-time priority.
-double MeasureCpuMhz();
-
-// Enables a privilege in the program's own token; answers whether the system's call succeeded (also
-// when it did not assign the privilege); held, when given, tells whether the program holds it now.
-bool EnableProcessPrivilege(const std::string& name, bool* held = nullptr);
-// Asks every process that can be opened to give back its whole working set, in the order the system
-// lists them, the program itself included; false when the process list cannot be read. reachedOthers,
-// when given, tells whether the program had the right to trim other users' programs.
-bool TrimAllWorkingSets(bool* reachedOthers = nullptr);
-// Empties the clipboard; raises "Cannot open clipboard" when another program holds it.
-void EmptyClipboard();
-
-// Holds what the host keeps for one trim (begun and ended in pairs, also around nested trims).
-class TTrimScope {
-public:
-  TTrimScope() { platform::Host().Processes->BeginTrim(); }
-  ~TTrimScope() { platform::Host().Processes->EndTrim(); }
-  TTrimScope(const TTrimScope&) = delete;
-  TTrimScope& operator=(const TTrimScope&) = delete;
-};
-

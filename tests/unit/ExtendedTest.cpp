@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "app/uMain.h"
+#include "app/Sampling.h"
 #include "measure/CpuUsage.h"
 #include "base/Extended.h"
 

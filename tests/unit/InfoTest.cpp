@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "TestApplication.h"
 #include "app/Brisko.h"
@@ -52,8 +53,8 @@ protected:
     Env.Host.Processes.Processes.clear();
     for (uint32_t pid = 1; pid <= 300; ++pid) Env.Host.Processes.Processes.push_back({pid * 4});
   }
-  TInfoForm* Open() {
-    auto* form = new TInfoForm(&Env.App);
+  TInfoForm* Open(TInfoFigures figures = {}) {
+    auto* form = new TInfoForm(&Env.App, std::move(figures));
     form->Show();
     return form;
   }
@@ -92,16 +93,13 @@ TEST_F(InfoTest, TheLayoutPutsEveryValueRowLevelWithItsLabel) {
 }
 
 TEST_F(InfoTest, EachGroupShowsItsRecordsFieldsInTheirFormats) {
-  StartBrisko();
-  frmMain->trackDepth->SetMax(511);
-  frmMain->edtPhicsData->SetText("137MB");
-  TInfoForm* form = Open();
+  TInfoForm* form = Open({"511MB", "137MB"});
   EXPECT_EQ(Values(form->ListBoxCache), (TRows{"10240K", "20K", "50.00K", " 1.13K"}));
   EXPECT_EQ(Values(form->ListBoxIO), (TRows{"32.00K", "36.00K", "40.00K", "84.00K"}));
   EXPECT_EQ(Values(form->ListBoxPage), (TRows{"44.00K", "48.00K", "52.00K", "56.00K"}));
   EXPECT_EQ(Values(form->ListBoxPageFile), (TRows{"112.00K", "116.00K", "128.00K", "132.00K"}));
   EXPECT_EQ(Values(form->ListBoxCpu), (TRows{"2", "0", "1", "123456789"}));
-  // Every process, not the first 256; the main window's figures as they read now.
+  // Every process, not the first 256; the figures given.
   EXPECT_EQ(Values(form->ListBoxBase), (TRows{"300", "812", "511MB", "137MB"}));
   EXPECT_TRUE(Env.Widgets.MessageBoxes.empty());
 }
@@ -130,15 +128,22 @@ TEST_F(InfoTest, TheButtonOpensAFreshModalWindowEachTimeAndFreesIt) {
   Env.Widgets.Advance(1200);
   for (int opening = 0; opening < 2; ++opening) {
     bool mainTookNoInput = false;
+    TRows basic;
+    frmMain->edtPhicsData->SetText(std::to_string(100 + opening) + "MB");
     auto* closer = new TTimer(&Env.App);
     closer->SetInterval(100);
     closer->OnTimer = [&, closer](TObject*) {
       closer->SetEnabled(false);
       mainTookNoInput = !frmMain->Enabled() && InfoForm && InfoForm->Visible() && InfoForm->Owner() == frmMain;
+      basic = Values(InfoForm->ListBoxBase);
       InfoForm->Close();
     };
     frmMain->btnInfo->UserClicked();
     EXPECT_TRUE(mainTookNoInput);
+    // The main window's figures as they read at the click.
+    ASSERT_EQ(basic.size(), 4u);
+    EXPECT_EQ(basic[2], std::to_string(frmMain->trackDepth->Max()) + "MB");
+    EXPECT_EQ(basic[3], std::to_string(100 + opening) + "MB");
     Env.Widgets.ProcessMessages();
     EXPECT_EQ(frmMain->FindComponent("InfoForm"), nullptr);
   }

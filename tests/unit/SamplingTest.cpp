@@ -5,6 +5,7 @@
 #include "PerfBlockBuilder.h"
 #include "TestApplication.h"
 #include "app/Brisko.h"
+#include "app/Sampling.h"
 #include "app/uMain.h"
 #include "measure/CpuUsage.h"
 
