@@ -9,7 +9,7 @@ namespace {
 
 class TButtonPeer : public TWindowPeer, public IButtonPeer {
 public:
-  TButtonPeer(TWidgetSet& widgets, TButton& control, HWND parent) : TWindowPeer(widgets, control) {
+  TButtonPeer(IPeerHost& widgets, TButton& control, HWND parent) : TWindowPeer(widgets, control) {
     Create(0, L"BUTTON", WS_CHILD | WS_CLIPSIBLINGS | BS_PUSHBUTTON, parent);
   }
 
@@ -26,7 +26,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeButtonPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeButtonPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TButtonPeer>(widgets, static_cast<TButton&>(control), ParentHandle(parent));
 }
 

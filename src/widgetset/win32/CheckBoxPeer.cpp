@@ -8,7 +8,7 @@ namespace {
 
 class TCheckBoxPeer : public TWindowPeer, public ICheckBoxPeer {
 public:
-  TCheckBoxPeer(TWidgetSet& widgets, TCheckBox& control, HWND parent) : TWindowPeer(widgets, control), FCheckBox(control) {
+  TCheckBoxPeer(IPeerHost& widgets, TCheckBox& control, HWND parent) : TWindowPeer(widgets, control), FCheckBox(control) {
     Create(0, L"BUTTON", WS_CHILD | WS_CLIPSIBLINGS | BS_AUTOCHECKBOX, parent);
   }
 
@@ -24,7 +24,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeCheckBoxPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeCheckBoxPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TCheckBoxPeer>(widgets, static_cast<TCheckBox&>(control), ParentHandle(parent));
 }
 

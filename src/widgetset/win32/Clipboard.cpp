@@ -2,13 +2,13 @@
 #include "widgetset/win32/Clipboard.h"
 
 #include "widgetset/win32/MessageWindow.h"
-#include "widgetset/win32/WidgetSet.h"
+#include "widgetset/win32/PeerHost.h"
 
 #include <windows.h>
 
 namespace widgetset::win32 {
 
-TClipboard::TClipboard(TWidgetSet& widgets) : FOwner(widgets.CreateMessageWindow([](uint32_t, uintptr_t, intptr_t) {})) {}
+TClipboard::TClipboard(IPeerHost& widgets) : FOwner(widgets.CreateMessageWindow([](uint32_t, uintptr_t, intptr_t) {})) {}
 
 bool TClipboard::Open() { return OpenClipboard(static_cast<TMessageWindow&>(*FOwner).Handle()) != FALSE; }
 

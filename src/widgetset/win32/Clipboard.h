@@ -8,11 +8,11 @@
 
 namespace widgetset::win32 {
 
-class TWidgetSet;
+class IPeerHost;
 
 class TClipboard : public platform::IClipboard {
 public:
-  explicit TClipboard(TWidgetSet& widgets);
+  explicit TClipboard(IPeerHost& widgets);
   bool Open() override;
   void Empty() override;
   void Close() override;

@@ -13,7 +13,7 @@ using platform::win32::Wide;
 
 class TComboBoxPeer : public TWindowPeer, public IComboBoxPeer {
 public:
-  TComboBoxPeer(TWidgetSet& widgets, TComboBox& control, HWND parent) : TWindowPeer(widgets, control), FComboBox(control) {
+  TComboBoxPeer(IPeerHost& widgets, TComboBox& control, HWND parent) : TWindowPeer(widgets, control), FComboBox(control) {
     Create(0, L"COMBOBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_DROPDOWNLIST, parent);
   }
 
@@ -47,7 +47,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeComboBoxPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeComboBoxPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TComboBoxPeer>(widgets, static_cast<TComboBox&>(control), ParentHandle(parent));
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 class TEditPeer : public TWindowPeer, public IEditPeer {
 public:
-  TEditPeer(TWidgetSet& widgets, TEdit& control, HWND parent) : TWindowPeer(widgets, control) {
+  TEditPeer(IPeerHost& widgets, TEdit& control, HWND parent) : TWindowPeer(widgets, control) {
     Create(0, L"EDIT", WS_CHILD | WS_CLIPSIBLINGS | ES_LEFT | ES_AUTOHSCROLL, parent);
   }
 
@@ -19,7 +19,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeEditPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeEditPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TEditPeer>(widgets, static_cast<TEdit&>(control), ParentHandle(parent));
 }
 

@@ -37,7 +37,7 @@ DWORD FormStyle(const TCustomForm& form) {
 
 class TFormPeer : public TWindowPeer, public IFormPeer {
 public:
-  TFormPeer(TWidgetSet& widgets, TCustomForm& form) : TWindowPeer(widgets, form), FForm(form) {
+  TFormPeer(IPeerHost& widgets, TCustomForm& form) : TWindowPeer(widgets, form), FForm(form) {
     Create(0, FormClassName, FormStyle(form), nullptr);
   }
 
@@ -132,7 +132,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeFormPeer(TWidgetSet& widgets, TComponent& form, IControlPeer*) {
+std::unique_ptr<IPeer> MakeFormPeer(IPeerHost& widgets, TComponent& form, IControlPeer*) {
   return std::make_unique<TFormPeer>(widgets, static_cast<TCustomForm&>(form));
 }
 

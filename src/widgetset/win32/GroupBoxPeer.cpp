@@ -8,12 +8,12 @@ namespace {
 
 class TGroupBoxPeer : public TContainerPeer, public IGroupBoxPeer {
 public:
-  TGroupBoxPeer(TWidgetSet& widgets, TGroupBox& control, HWND parent) : TContainerPeer(widgets, control, parent, true) {}
+  TGroupBoxPeer(IPeerHost& widgets, TGroupBox& control, HWND parent) : TContainerPeer(widgets, control, parent, true) {}
 };
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeGroupBoxPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeGroupBoxPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TGroupBoxPeer>(widgets, static_cast<TGroupBox&>(control), ParentHandle(parent));
 }
 

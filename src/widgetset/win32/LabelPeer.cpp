@@ -9,7 +9,7 @@ namespace {
 
 class TLabelPeer : public TWindowPeer, public ILabelPeer {
 public:
-  TLabelPeer(TWidgetSet& widgets, TLabel& control, HWND parent) : TWindowPeer(widgets, control) {
+  TLabelPeer(IPeerHost& widgets, TLabel& control, HWND parent) : TWindowPeer(widgets, control) {
     // SS_NOTIFY: without it a static control lets the mouse through to its parent.
     Create(0, L"STATIC", WS_CHILD | WS_CLIPSIBLINGS | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, parent);
     ReportMouse();
@@ -18,7 +18,7 @@ public:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeLabelPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeLabelPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TLabelPeer>(widgets, static_cast<TLabel&>(control), ParentHandle(parent));
 }
 

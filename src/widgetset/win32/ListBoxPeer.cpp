@@ -12,7 +12,7 @@ using platform::win32::Wide;
 
 class TListBoxPeer : public TWindowPeer, public IListBoxPeer {
 public:
-  TListBoxPeer(TWidgetSet& widgets, TListBox& control, HWND parent) : TWindowPeer(widgets, control) {
+  TListBoxPeer(IPeerHost& widgets, TListBox& control, HWND parent) : TWindowPeer(widgets, control) {
     Create(0, L"LISTBOX", WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, parent);
   }
 
@@ -36,7 +36,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeListBoxPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeListBoxPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TListBoxPeer>(widgets, static_cast<TListBox&>(control), ParentHandle(parent));
 }
 

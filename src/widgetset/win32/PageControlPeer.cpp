@@ -13,7 +13,7 @@ using platform::win32::Wide;
 
 class TPageControlPeer : public TWindowPeer, public IPageControlPeer {
 public:
-  TPageControlPeer(TWidgetSet& widgets, TPageControl& control, HWND parent) : TWindowPeer(widgets, control), FPages(control) {
+  TPageControlPeer(IPeerHost& widgets, TPageControl& control, HWND parent) : TWindowPeer(widgets, control), FPages(control) {
     Create(WS_EX_CONTROLPARENT, WC_TABCONTROLW, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent);
   }
 
@@ -56,7 +56,7 @@ private:
 
 class TTabSheetPeer : public TContainerPeer, public ITabSheetPeer {
 public:
-  TTabSheetPeer(TWidgetSet& widgets, TTabSheet& sheet, TPageControlPeer* pages)
+  TTabSheetPeer(IPeerHost& widgets, TTabSheet& sheet, TPageControlPeer* pages)
       : TContainerPeer(widgets, sheet, pages ? pages->Handle() : nullptr, false), FSheet(sheet), FPages(pages) {
     if (FPages) FPages->AddTab();
   }
@@ -80,11 +80,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakePageControlPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakePageControlPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TPageControlPeer>(widgets, static_cast<TPageControl&>(control), ParentHandle(parent));
 }
 
-std::unique_ptr<IPeer> MakeTabSheetPeer(TWidgetSet& widgets, TComponent& sheet, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeTabSheetPeer(IPeerHost& widgets, TComponent& sheet, IControlPeer* parent) {
   return std::make_unique<TTabSheetPeer>(widgets, static_cast<TTabSheet&>(sheet), dynamic_cast<TPageControlPeer*>(parent));
 }
 

@@ -9,14 +9,14 @@ namespace {
 
 class TPanelPeer : public TContainerPeer, public IPanelPeer {
 public:
-  TPanelPeer(TWidgetSet& widgets, TPanel& control, HWND parent) : TContainerPeer(widgets, control, parent, false) {}
+  TPanelPeer(IPeerHost& widgets, TPanel& control, HWND parent) : TContainerPeer(widgets, control, parent, false) {}
 
   void SetBorder(bool border) override { SetStyleBit(GWL_STYLE, WS_BORDER, border); }
 };
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakePanelPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakePanelPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TPanelPeer>(widgets, static_cast<TPanel&>(control), ParentHandle(parent));
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 class TPicturePeer : public TWindowPeer, public IPicturePeer {
 public:
-  TPicturePeer(TWidgetSet& widgets, TGraphicControl& control, HWND parent) : TWindowPeer(widgets, control) {
+  TPicturePeer(IPeerHost& widgets, TGraphicControl& control, HWND parent) : TWindowPeer(widgets, control) {
     Create(0, PictureClassName, WS_CHILD | WS_CLIPSIBLINGS, parent);
     ReportMouse();
   }
@@ -72,7 +72,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakePicturePeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakePicturePeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TPicturePeer>(widgets, static_cast<TGraphicControl&>(control), ParentHandle(parent));
 }
 

@@ -15,7 +15,7 @@ using platform::win32::Wide;
 
 class TStatusBarPeer : public TWindowPeer, public IStatusBarPeer {
 public:
-  TStatusBarPeer(TWidgetSet& widgets, TStatusBar& control, HWND parent) : TWindowPeer(widgets, control) {
+  TStatusBarPeer(IPeerHost& widgets, TStatusBar& control, HWND parent) : TWindowPeer(widgets, control) {
     Create(0, STATUSCLASSNAMEW, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CCS_NOPARENTALIGN | CCS_NORESIZE, parent);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -58,7 +58,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeStatusBarPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeStatusBarPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TStatusBarPeer>(widgets, static_cast<TStatusBar&>(control), ParentHandle(parent));
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 class TTrackBarPeer : public TWindowPeer, public ITrackBarPeer {
 public:
-  TTrackBarPeer(TWidgetSet& widgets, TTrackBar& control, HWND parent) : TWindowPeer(widgets, control), FTrackBar(control) {
+  TTrackBarPeer(IPeerHost& widgets, TTrackBar& control, HWND parent) : TWindowPeer(widgets, control), FTrackBar(control) {
     Create(0, TRACKBAR_CLASSW, WS_CHILD | WS_CLIPSIBLINGS | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, parent);
   }
 
@@ -38,7 +38,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IPeer> MakeTrackBarPeer(TWidgetSet& widgets, TComponent& control, IControlPeer* parent) {
+std::unique_ptr<IPeer> MakeTrackBarPeer(IPeerHost& widgets, TComponent& control, IControlPeer* parent) {
   return std::make_unique<TTrackBarPeer>(widgets, static_cast<TTrackBar&>(control), ParentHandle(parent));
 }
 

@@ -11,20 +11,20 @@
 namespace widgetset::win32 {
 
 // The peer factories, one per control kind, each in the kind's own peer file.
-std::unique_ptr<IPeer> MakeFormPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeLabelPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeEditPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeGroupBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakePanelPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeButtonPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeCheckBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeComboBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeListBoxPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeTrackBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeStatusBarPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakePicturePeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakePageControlPeer(TWidgetSet&, TComponent&, IControlPeer*);
-std::unique_ptr<IPeer> MakeTabSheetPeer(TWidgetSet&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeFormPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeLabelPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeEditPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeGroupBoxPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePanelPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeButtonPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeCheckBoxPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeComboBoxPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeListBoxPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTrackBarPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeStatusBarPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePicturePeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakePageControlPeer(IPeerHost&, TComponent&, IControlPeer*);
+std::unique_ptr<IPeer> MakeTabSheetPeer(IPeerHost&, TComponent&, IControlPeer*);
 
 namespace {
 

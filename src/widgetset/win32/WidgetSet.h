@@ -8,6 +8,7 @@
 
 #include "ui/Peers.h"
 #include "widgetset/win32/NotifyArea.h"
+#include "widgetset/win32/PeerHost.h"
 
 // The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
 struct HINSTANCE__;
@@ -18,7 +19,7 @@ namespace widgetset::win32 {
 
 class TFontRaster;
 
-class TWidgetSet : public TCustomWidgetSet {
+class TWidgetSet : public TCustomWidgetSet, public IPeerHost {
 public:
   // Null: the executable's own module. Registers the window classes and initialises the common controls.
   explicit TWidgetSet(HINSTANCE__* instance = nullptr);
@@ -40,22 +41,19 @@ public:
   bool NotifyIcon(TNotifyIconOp op, const TNotifyIconData& data) override { return FNotifyArea.Call(op, data); }
   // The shell of every Windows version has one.
   bool NotifyAreaAvailable() override { return true; }
-  // RegisterWindowMessageW("TaskbarCreated").
   uint32_t TaskbarCreatedMessage() override;
   TPoint CursorPos() override;
   unsigned KeyboardShiftState() override;
   uint32_t DoubleClickTime() override;
 
   // For the peers.
-  HINSTANCE__* Instance() const { return FInstance; }
-  TFontRaster& Fonts() { return *FFonts; }
-  // A brush of the colour, kept by the set; system colours give the system's own brushes.
-  HBRUSH__* Brush(TColor color);
-  // Null while the cursor is the default one.
-  HICON__* OverrideCursor() const { return FOverrideCursor; }
+  HINSTANCE__* Instance() const override { return FInstance; }
+  TFontRaster& Fonts() override { return *FFonts; }
+  HBRUSH__* Brush(TColor color) override;
+  HICON__* OverrideCursor() const override { return FOverrideCursor; }
 
 private:
-  using TPeerMaker = std::unique_ptr<IPeer> (*)(TWidgetSet&, TComponent&, IControlPeer*);
+  using TPeerMaker = std::unique_ptr<IPeer> (*)(IPeerHost&, TComponent&, IControlPeer*);
   template <class Peer>
   void Add(TPeerMaker make) {
     Register<Peer>([this, make](TComponent& component, IControlPeer* parent) { return make(*this, component, parent); });

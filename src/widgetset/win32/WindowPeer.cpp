@@ -102,7 +102,7 @@ HWND ParentHandle(IControlPeer* parent) {
 
 // TWindowPeer ---------------------------------------------------------------------------------
 
-TWindowPeer::TWindowPeer(TWidgetSet& widgets, TControl& control) : FWidgets(widgets), FControl(control) {}
+TWindowPeer::TWindowPeer(IPeerHost& widgets, TControl& control) : FWidgets(widgets), FControl(control) {}
 
 TWindowPeer::~TWindowPeer() {
   if (!FHandle) return;
@@ -242,7 +242,7 @@ bool TWindowPeer::InputMessage(UINT msg, LPARAM lParam, LRESULT& result) {
 
 // TContainerPeer ------------------------------------------------------------------------------
 
-TContainerPeer::TContainerPeer(TWidgetSet& widgets, TWinControl& control, HWND parent, bool groupFrame)
+TContainerPeer::TContainerPeer(IPeerHost& widgets, TWinControl& control, HWND parent, bool groupFrame)
     : TWindowPeer(widgets, control) {
   Create(WS_EX_CONTROLPARENT, ContainerClassName, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, parent);
   if (!FHandle || !groupFrame) return;

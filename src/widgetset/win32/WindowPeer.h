@@ -5,7 +5,7 @@
 // control's User* sinks. Each control kind's peer lives in its own file.
 #pragma once
 #include "ui/Controls.h"
-#include "widgetset/win32/WidgetSet.h"
+#include "widgetset/win32/PeerHost.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -33,7 +33,7 @@ HWND ParentHandle(IControlPeer* parent);
 
 class TWindowPeer : public virtual IControlPeer {
 public:
-  TWindowPeer(TWidgetSet& widgets, TControl& control);
+  TWindowPeer(IPeerHost& widgets, TControl& control);
   ~TWindowPeer() override;
   TWindowPeer(const TWindowPeer&) = delete;
   TWindowPeer& operator=(const TWindowPeer&) = delete;
@@ -79,7 +79,7 @@ protected:
   // Sets or clears a style bit (GWL_STYLE or GWL_EXSTYLE) and has the frame drawn again.
   void SetStyleBit(int which, LONG bit, bool on);
 
-  TWidgetSet& FWidgets;
+  IPeerHost& FWidgets;
   TControl& FControl;
   HWND FHandle = nullptr;
   TColor FColor = clBtnFace;
@@ -93,7 +93,7 @@ private:
 // their positions are relative to the box. A group box shows a native BS_GROUPBOX frame beneath them.
 class TContainerPeer : public TWindowPeer {
 public:
-  TContainerPeer(TWidgetSet& widgets, TWinControl& control, HWND parent, bool groupFrame);
+  TContainerPeer(IPeerHost& widgets, TWinControl& control, HWND parent, bool groupFrame);
 
   void SetBounds(const TRect& bounds) override;
   void SetEnabled(bool enabled) override;
