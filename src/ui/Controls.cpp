@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "ui/Forms.h"
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
@@ -12,11 +11,9 @@ TControl::~TControl() {
   FPeer.reset();
 }
 
-TCustomForm* ParentForm(const TControl* control) {
-  for (const TControl* c = control; c; c = c->Parent())
-    if (auto* form = dynamic_cast<const TCustomForm*>(c)) return const_cast<TCustomForm*>(form);
-  return nullptr;
-}
+IControlHost* ControlHost = nullptr;
+
+IFocusHost* TControl::FocusHost() const { return FParent ? FParent->FocusHost() : nullptr; }
 
 void TControl::SetParent(TWinControl* parent) {
   if (parent == FParent) return;
@@ -102,7 +99,7 @@ void TControl::ColorChanged() {
 }
 
 void TControl::UserClicked() {
-  Application->Dispatch([this] { Click(); });
+  ControlHost->Dispatch([this] { Click(); });
 }
 
 void TControl::UserMouseDown(int, int) { FMouseDown = true; }
@@ -114,7 +111,7 @@ void TControl::UserMouseUp(int x, int y) {
 }
 
 void TControl::UserFocused() {
-  if (TCustomForm* form = ParentForm(this)) form->FocusChanged(this);
+  if (IFocusHost* form = FocusHost()) form->FocusChanged(this);
 }
 
 int TControl::TabOrder() const {
@@ -139,11 +136,11 @@ bool TControl::CanFocus() const {
 }
 
 void TControl::SetFocus() {
-  if (TCustomForm* form = ParentForm(this)) form->SetActiveControl(this);
+  if (IFocusHost* form = FocusHost()) form->SetActiveControl(this);
 }
 
 bool TControl::Focused() const {
-  const TCustomForm* form = ParentForm(this);
+  const IFocusHost* form = FocusHost();
   return form && form->ActiveControl() == this;
 }
 
@@ -192,12 +189,12 @@ void TWinControl::InsertControl(TControl* control) {
   FControls.push_back(control);
   FTabList.push_back(control);
   control->FParent = this;
-  if (FPeer && Application) control->CreatePeer(Application->WidgetSet(), FPeer.get());
+  if (FPeer && ControlHost) control->CreatePeer(ControlHost->WidgetSet(), FPeer.get());
   if (control->Align() != TAlign::None) AlignControls();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
-  if (TCustomForm* form = ParentForm(this)) form->ControlRemoved(control);
+  if (IFocusHost* form = FocusHost()) form->ControlRemoved(control);
   std::erase(FControls, control);
   std::erase(FTabList, control);
   control->FParent = nullptr;

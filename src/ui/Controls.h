@@ -1,6 +1,7 @@
 // Controls: bounds, visibility, enabled state, caption, font and colour held by the control, pushed to
 // a native peer when there is one. A control without a peer is complete, which is what tests use.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,8 +10,33 @@
 #include "base/Classes.h"
 #include "ui/Peers.h"
 
+class TControl;
 class TWinControl;
-class TCustomForm;
+
+// The application as the controls see it: the one dispatch point through which every native event
+// enters the program, and the widget set that makes the peers. The application is it while it exists.
+class IControlHost {
+public:
+  virtual void Dispatch(const std::function<void()>& entry) = 0;
+  virtual TCustomWidgetSet& WidgetSet() = 0;
+
+protected:
+  ~IControlHost() = default;
+};
+extern IControlHost* ControlHost;
+
+// The window a control lies in, as the control sees it: the focus it takes part in, and the controls
+// it must forget when they leave it.
+class IFocusHost {
+public:
+  virtual TControl* ActiveControl() const = 0;
+  virtual void SetActiveControl(TControl* control) = 0;
+  virtual void FocusChanged(TControl* control) = 0;
+  virtual void ControlRemoved(TControl* control) = 0;
+
+protected:
+  ~IFocusHost() = default;
+};
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client, Custom };
 
@@ -23,6 +49,12 @@ public:
 
   TWinControl* Parent() const { return FParent; }
   void SetParent(TWinControl* parent);
+  // The window the control lies in (the control itself when it is one); null while it has none.
+  virtual IFocusHost* FocusHost() const;
+  // Enter in a window clicks the focused control when it takes Enter, else the window's default one.
+  virtual bool TakesReturn() const { return false; }
+  virtual bool IsDefault() const { return false; }
+  void ClickByReturn() { Click(); }
 
   int Left() const { return FBounds.Left; }
   int Top() const { return FBounds.Top; }
@@ -162,9 +194,6 @@ private:
   std::vector<TControl*> FControls;
   std::vector<TControl*> FTabList;
 };
-
-// The window a control lies in (the control itself when it is one); null while it has none.
-TCustomForm* ParentForm(const TControl* control);
 
 // A control without a window of its own: it draws into an off-screen surface that its peer shows.
 class TGraphicControl : public TControl {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "ui/StdCtrls.h"
 #include "base/SysUtils.h"
 
 TApplication* Application = nullptr;
@@ -262,21 +261,21 @@ bool TCustomForm::UserKeyDown(TKey key, unsigned shift) {
       SelectNext(!(shift & ShiftState::Shift));
       used = true;
     } else if (key == TKey::Return) {
-      auto* target = dynamic_cast<TButton*>(FActiveControl);
+      TControl* target = FActiveControl && FActiveControl->TakesReturn() ? FActiveControl : nullptr;
       if (!target || !target->CanFocus()) target = DefaultButton();
       if (!target) return;
       used = true;
-      target->Click();
+      target->ClickByReturn();
     }
   });
   return used;
 }
 
-TButton* TCustomForm::DefaultButton() const {
+TControl* TCustomForm::DefaultButton() const {
   std::vector<TControl*> all;
   CollectTabStops(all);
   for (TControl* c : all)
-    if (auto* button = dynamic_cast<TButton*>(c); button && button->Default()) return button;
+    if (c->IsDefault()) return c;
   return nullptr;
 }
 
@@ -291,6 +290,7 @@ void TScreen::SetCursor(TCursor cursor) {
 
 TApplication::TApplication(TCustomWidgetSet& widgets) : TComponent(nullptr), FWidgets(widgets) {
   Application = this;
+  ControlHost = this;
   TheScreen = std::make_unique<TScreen>(widgets);
   Screen = TheScreen.get();
   FWindow = widgets.CreateMessageWindow([this](uint32_t msg, uintptr_t, intptr_t) { WindowProc(msg); });
@@ -303,6 +303,7 @@ TApplication::~TApplication() {
   Screen = nullptr;
   TheScreen.reset();
   Application = nullptr;
+  ControlHost = nullptr;
 }
 
 void TApplication::Run() {

@@ -9,7 +9,6 @@
 
 #include "ui/Controls.h"
 
-class TButton;
 
 enum class TFormBorderStyle { None, Single, Sizeable };
 enum class TPosition { Designed, ScreenCenter, MainFormCenter };
@@ -57,7 +56,7 @@ private:
   std::vector<std::pair<const void*, TWindowHook>> FHooks;
 };
 
-class TCustomForm : public TWinControl {
+class TCustomForm : public TWinControl, public IFocusHost {
 public:
   explicit TCustomForm(TComponent* owner);
   ~TCustomForm() override;
@@ -93,8 +92,9 @@ public:
   void Repaint();
   bool Active() const { return FActive; }
   // The control that has the keyboard focus in this window (null when none has).
-  TControl* ActiveControl() const { return FActiveControl; }
-  void SetActiveControl(TControl* control);
+  IFocusHost* FocusHost() const override { return const_cast<TCustomForm*>(this); }
+  TControl* ActiveControl() const override { return FActiveControl; }
+  void SetActiveControl(TControl* control) override;
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -129,8 +129,8 @@ public:
   void CreateWindowPeer();
 
   // From the controls: one of them took the focus, or is leaving the window.
-  void FocusChanged(TControl* control);
-  void ControlRemoved(TControl* control);
+  void FocusChanged(TControl* control) override;
+  void ControlRemoved(TControl* control) override;
 
 protected:
   // Creates a control of the window's layout: owner this window, the given parent and bounds.
@@ -158,7 +158,7 @@ private:
   // Moves the focus to the next (or previous) tab stop after the active control.
   void SelectNext(bool forward);
   // The visible, enabled default button, if there is one.
-  TButton* DefaultButton() const;
+  TControl* DefaultButton() const;
   // OnClose at the end of a modal loop; false when the window refuses to close.
   bool CloseModal();
   bool FModal = false;
@@ -189,12 +189,12 @@ private:
   TCursor FCursor = TCursor::Default;
 };
 
-class TApplication : public TComponent {
+class TApplication : public TComponent, public IControlHost {
 public:
   explicit TApplication(TCustomWidgetSet& widgets);
   ~TApplication() override;
 
-  TCustomWidgetSet& WidgetSet() { return FWidgets; }
+  TCustomWidgetSet& WidgetSet() override { return FWidgets; }
   void Initialize() {}
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& title) { FTitle = title; }
@@ -231,7 +231,7 @@ public:
   void HandleException(const std::exception& error);
   // Runs an entry from the host into the program; errors end up in the error box. Entries nest when a
   // handler pumps messages; DispatchDepth counts them.
-  void Dispatch(const std::function<void()>& entry);
+  void Dispatch(const std::function<void()>& entry) override;
   int DispatchDepth() const { return FDispatchDepth; }
   // Frees a window later, through a posted message, at a moment when no handler runs (depth 0).
   void ReleaseLater(TCustomForm* form);

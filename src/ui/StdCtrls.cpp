@@ -1,7 +1,6 @@
 // The standard controls' own properties.
 #include "ui/StdCtrls.h"
 
-#include "ui/Forms.h"
 
 TLabel::TLabel(TComponent* owner) : TControl(owner) { SetParentColor(true); }
 
@@ -93,7 +92,7 @@ void TCheckBox::SetChecked(bool value) {
 }
 
 void TCheckBox::UserToggled(bool checked) {
-  Application->Dispatch([this, checked] { SetChecked(checked); });
+  ControlHost->Dispatch([this, checked] { SetChecked(checked); });
 }
 
 std::unique_ptr<IControlPeer> TCheckBox::MakePeer(TCustomWidgetSet& widgets, IControlPeer* parent) {
@@ -127,7 +126,7 @@ void TComboBox::SetItemIndex(int index) {
 }
 
 void TComboBox::UserSelected(int index) {
-  Application->Dispatch([this, index] {
+  ControlHost->Dispatch([this, index] {
     SetItemIndex(index);
     if (OnChange) OnChange(this);
   });

@@ -48,6 +48,8 @@ public:
   explicit TButton(TComponent* owner);
   // The button Enter presses when no other button has the focus.
   bool Default() const { return FDefault; }
+  bool TakesReturn() const override { return true; }
+  bool IsDefault() const override { return FDefault; }
   void SetDefault(bool value);
   // Presses the button: runs OnClick.
   void Click() override;
