@@ -28,3 +28,7 @@ foreach(source ${fuzz_targets})
   brisko_warnings(${name}Replay)
   add_test(NAME ${name}Replay COMMAND ${name}Replay ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name} ${named_seeds})
 endforeach()
+
+# The include test: every include under src/ keeps to the layer table (src/Layers.txt), and no two
+# units include each other.
+add_test(NAME layers_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/layers/check-layers ${CMAKE_SOURCE_DIR}/src)
