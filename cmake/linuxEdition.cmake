@@ -10,10 +10,11 @@ brisko_embed_resources(${resources_cpp}
   CPUCHIP ${CMAKE_SOURCE_DIR}/resources/cpu.bmp)
 
 file(GLOB linux_sources CONFIGURE_DEPENDS src/platform/linux/*.cpp)
-add_library(brisko_resources STATIC ${resources_cpp} src/platform/linux/Resources.cpp)
+# An object library, linked by the executables alone: its objects are always linked in, whatever the
+# order of the static libraries whose code looks resources up.
+add_library(brisko_resources OBJECT ${resources_cpp} src/platform/linux/Resources.cpp)
 target_include_directories(brisko_resources PRIVATE ${CMAKE_SOURCE_DIR}/src)
 # The portable code finds its artwork through this edition's resources.
-target_link_libraries(brisko_core PUBLIC brisko_resources)
 
 # The kernel services the privileged helper shares with the program: files, /proc text, trimming,
 # capabilities and the helper's protocol; nothing of the window framework.
@@ -27,7 +28,7 @@ brisko_warnings(brisko_linux_kernel)
 
 list(REMOVE_ITEM linux_sources ${CMAKE_SOURCE_DIR}/src/platform/linux/Resources.cpp ${kernel_sources})
 add_library(brisko_linux STATIC ${linux_sources})
-target_link_libraries(brisko_linux PUBLIC brisko_core brisko_resources brisko_linux_kernel)
+target_link_libraries(brisko_linux PUBLIC brisko_core brisko_linux_kernel)
 brisko_warnings(brisko_linux)
 
 # brisko-helper: the only privileged code, beside the program.
@@ -50,5 +51,5 @@ target_link_libraries(brisko_qt PUBLIC brisko_core Qt6::Widgets)
 brisko_warnings(brisko_qt)
 
 add_executable(brisko src/main/brisko_linux.cpp)
-target_link_libraries(brisko PRIVATE brisko_qt brisko_linux)
+target_link_libraries(brisko PRIVATE brisko_qt brisko_linux brisko_resources)
 brisko_warnings(brisko)

@@ -7,11 +7,15 @@ set(win32_dir ${CMAKE_SOURCE_DIR}/src/platform/win32)
 # W functions only; Windows 7 interfaces; no min/max macros over std::min/std::max.
 set(win32_definitions UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 # C99 printf formats (%lld, %zu) in the MinGW C library, for the portable code's Format().
-target_compile_definitions(brisko_core PUBLIC __USE_MINGW_ANSI_STDIO=1)
+foreach(layer IN LISTS BRISKO_LAYERS)
+  target_compile_definitions(${layer} PUBLIC __USE_MINGW_ANSI_STDIO=1)
+endforeach()
 # double arithmetic in SSE registers, rounded to double at every step as on x86-64; x87 doubles keep
 # excess precision (300 MB free of 1000 MB gave a memory load of 69 %, not 70 %). long double stays
 # the x87 80-bit format. Callbacks from the system may arrive with a 4-byte aligned stack.
-target_compile_options(brisko_core PUBLIC -msse2 -mfpmath=sse -mstackrealign)
+foreach(layer IN LISTS BRISKO_LAYERS)
+  target_compile_options(${layer} PUBLIC -msse2 -mfpmath=sse -mstackrealign)
+endforeach()
 
 # The resources and their lookup. OBJECT libraries, since an archive would drop the resource object:
 # nothing refers to it by symbol. Every executable that links brisko_resources gets the compiled .rc as
