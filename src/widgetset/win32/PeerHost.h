@@ -8,6 +8,7 @@
 #include "platform/MessageWindow.h"
 #include "gfx/Colors.h"
 
+// The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
 struct HINSTANCE__;
 struct HBRUSH__;
 struct HICON__;

@@ -10,14 +10,7 @@
 #include "widgetset/win32/NotifyArea.h"
 #include "widgetset/win32/PeerHost.h"
 
-// The handle types, declared as windows.h declares them, so the program's entry needs no windows.h.
-struct HINSTANCE__;
-struct HBRUSH__;
-struct HICON__;
-
 namespace widgetset::win32 {
-
-class TFontRaster;
 
 class TWidgetSet : public TCustomWidgetSet, public IPeerHost {
 public:
