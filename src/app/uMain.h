@@ -14,7 +14,7 @@
 #include "ui/StdCtrls.h"
 #include "tray/TextTrayIcon.h"
 #include "widgets/Gauges.h"
-#include "widgets/HostStatusBar.h"
+#include "widgets/MyStatusBar.h"
 
 class TfrmMain : public TForm {
 public:

@@ -1,4 +1,4 @@
 // The status bar that accepts child controls.
-#include "widgets/HostStatusBar.h"
+#include "widgets/MyStatusBar.h"
 
 TMyStatusBar::TMyStatusBar(TComponent* owner) : TStatusBar(owner) { FAcceptsControls = true; }
