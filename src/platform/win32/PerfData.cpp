@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "platform/PerfBlock.h"
-#include "platform/win32/System.h"
+#include "platform/win32/DynamicLibrary.h"
 
 namespace platform::win32 {
 

@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-#include "platform/win32/System.h"
+#include "platform/win32/DynamicLibrary.h"
+#include "platform/win32/Utf16.h"
 
 namespace platform::win32 {
 

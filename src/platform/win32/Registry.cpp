@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "platform/win32/PerfData.h"
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 
 namespace platform::win32 {
 

@@ -2,6 +2,7 @@
 #include "platform/win32/Shell.h"
 
 #include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,4 +1,4 @@
-// Kernel services on Windows, and the UTF-8/UTF-16 conversion every Win32 unit uses at the API boundary.
+// Kernel services on Windows.
 // Mapping: GetVersion → RtlGetVersion (GetVersionExW where ntdll lacks it); GetMemoryStatus →
 // GlobalMemoryStatusEx; CommandLineArgs → CommandLineToArgvW(GetCommandLineW()) without argv[0];
 // ExecutablePath → GetModuleFileNameW (any length); priorities → Get/SetPriorityClass and
@@ -15,24 +15,6 @@
 #include "platform/System.h"
 
 namespace platform::win32 {
-
-// UTF-8 to UTF-16 for the W functions; false (wide untouched) when text is not valid UTF-8, so a
-// malformed name never silently becomes a different one.
-bool ToUtf16(std::string_view text, std::wstring& wide);
-// UTF-16 from the W functions to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string ToUtf8(std::wstring_view wide);
-// UTF-16 of a caption or message for display; empty when text is not valid UTF-8.
-std::wstring Wide(std::string_view text);
-
-// A function of a system library (the library loaded when it is not yet), null when either is
-// missing; for calls that not every Windows version has.
-using TSystemProc = void (*)();
-TSystemProc SystemProc(const wchar_t* library, const char* name);
-template <class F>
-F SystemFunction(const wchar_t* library, const char* name) {
-  // Through the generic function pointer type, which the compiler accepts without a cast warning.
-  return reinterpret_cast<F>(SystemProc(library, name));
-}
 
 // Standard output to the console of the process that started this one, when this program (a
 // window program, which has no console of its own) was given no output.

@@ -1,7 +1,7 @@
 // Drop-down lists: CBN_SELCHANGE is the user's choice (CB_SETCURSEL from the program sends none).
 #include <algorithm>
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "ui/StdCtrls.h"
 #include "widgetset/win32/WindowPeer.h"
 

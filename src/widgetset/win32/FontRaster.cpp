@@ -1,7 +1,7 @@
 // GDI text measurement and rendering into a 32-bit DIB section, and the font cache (see FontRaster.h).
 #include "widgetset/win32/FontRaster.h"
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 
 #include <windows.h>
 

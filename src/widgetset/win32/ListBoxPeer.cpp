@@ -1,6 +1,6 @@
 // List boxes as LISTBOX controls. A new font makes the list measure its rows again, so the fixed row
 // height is set after every font.
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "ui/StdCtrls.h"
 #include "widgetset/win32/WindowPeer.h"
 

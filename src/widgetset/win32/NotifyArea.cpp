@@ -1,7 +1,7 @@
 // Notification icons and pop-up menus on Windows (see NotifyArea.h).
 #include "widgetset/win32/NotifyArea.h"
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "widgetset/win32/Icons.h"
 #include "widgetset/win32/MessageWindow.h"
 

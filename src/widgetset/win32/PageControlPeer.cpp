@@ -1,7 +1,7 @@
 // Tabbed pages: a native tab control (WC_TABCONTROL) whose sheets are container windows inside it,
 // placed in its display area (TabCtrl_AdjustRect) and shown by the page control; a tab the user
 // chooses (TCN_SELCHANGE) goes to the page control, which decides.
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "ui/ComCtrls.h"
 #include "widgetset/win32/WindowPeer.h"
 

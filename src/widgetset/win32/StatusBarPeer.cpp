@@ -3,7 +3,7 @@
 // over its panels.
 #include <vector>
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "ui/ComCtrls.h"
 #include "widgetset/win32/WindowPeer.h"
 

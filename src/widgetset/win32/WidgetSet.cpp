@@ -2,7 +2,7 @@
 // cursor and the desktop's work area.
 #include "widgetset/win32/WidgetSet.h"
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "ui/Forms.h"
 #include "widgetset/win32/FontRaster.h"
 #include "widgetset/win32/MessageWindow.h"

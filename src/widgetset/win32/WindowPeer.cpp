@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "widgetset/win32/FontRaster.h"
 
 namespace widgetset::win32 {

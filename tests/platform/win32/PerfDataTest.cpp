@@ -18,6 +18,7 @@
 #include "platform/win32/PerfData.h"
 #include "platform/win32/Registry.h"
 #include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 #include "base/SysUtils.h"
 
 using namespace platform;

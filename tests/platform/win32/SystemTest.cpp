@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/System.h"
+#include "platform/win32/Utf16.h"
 
 using namespace platform;
 using platform::win32::TSystem;
