@@ -1,6 +1,6 @@
 // The program: the start-up sequence up to the message loop, the loop, and the end.
 #pragma once
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 // The application title, also the caption of the program's message boxes.
 extern const char* const ApplicationTitle;

@@ -14,6 +14,7 @@
 #include "platform/Resources.h"
 #include "sysinfo/UCpu.h"
 #include "base/SysUtils.h"
+#include "ui/WindowsNumbers.h"
 
 TfrmMain* frmMain = nullptr;
 

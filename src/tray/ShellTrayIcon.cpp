@@ -1,6 +1,7 @@
 // The notification-area icon component (see ShellTrayIcon.h). Messages use the Windows numbers; the
 // widget set's notification area translates where the desktop speaks another language.
 #include "tray/ShellTrayIcon.h"
+#include "ui/WindowsNumbers.h"
 
 #include <algorithm>
 

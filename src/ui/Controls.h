@@ -9,6 +9,7 @@
 #include "gfx/Canvas.h"
 #include "base/Classes.h"
 #include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 class TControl;
 class TWinControl;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/Controls.h"
+#include "ui/WindowsNumbers.h"
 
 
 enum class TFormBorderStyle { None, Single, Sizeable };

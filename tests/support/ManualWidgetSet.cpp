@@ -1,5 +1,6 @@
 // The manual clock: timers fall due at exact multiples of their period after they were set.
 #include "ManualWidgetSet.h"
+#include "ui/WindowsNumbers.h"
 
 #include <limits>
 #include <tuple>

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
+#include "ui/WindowsNumbers.h"
 
 class TManualWidgetSet : public TCustomWidgetSet {
 public:

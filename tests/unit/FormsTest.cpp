@@ -7,6 +7,7 @@
 #include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
 #include "base/SysUtils.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "TestApplication.h"
 #include "app/Brisko.h"
 #include "app/uMain.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

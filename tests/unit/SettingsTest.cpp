@@ -8,6 +8,7 @@
 #include "app/Brisko.h"
 #include "app/uAbout.h"
 #include "app/uMain.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "app/uAbout.h"
 #include "app/uMain.h"
 #include "base/SysUtils.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "TestApplication.h"
 #include "tray/ShellTrayIcon.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

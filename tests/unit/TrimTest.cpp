@@ -10,6 +10,7 @@
 #include "app/defrag.h"
 #include "app/uMain.h"
 #include "measure/CpuUsage.h"
+#include "ui/WindowsNumbers.h"
 
 namespace {
 

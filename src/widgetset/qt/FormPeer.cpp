@@ -1,5 +1,6 @@
 // The form's window and peer (see FormPeer.h).
 #include "widgetset/qt/FormPeer.h"
+#include "ui/WindowsNumbers.h"
 
 #include <QBuffer>
 #include <QCloseEvent>

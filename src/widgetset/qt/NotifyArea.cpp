@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include "widgetset/qt/WidgetPeer.h"
+#include "ui/WindowsNumbers.h"
 
 namespace widgetset::qt {
 

@@ -9,7 +9,7 @@
 #include <map>
 #include <memory>
 
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 namespace widgetset::qt {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ui/Controls.h"
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 namespace widgetset::qt {
 

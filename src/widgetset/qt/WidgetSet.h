@@ -8,7 +8,7 @@
 
 #include "widgetset/qt/FontRaster.h"
 #include "widgetset/qt/NotifyArea.h"
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 class QApplication;
 class QMessageBox;

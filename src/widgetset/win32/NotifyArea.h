@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 
 struct HICON__;
 struct HWND__;

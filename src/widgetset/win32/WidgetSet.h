@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "ui/Peers.h"
+#include "ui/WidgetSet.h"
 #include "widgetset/win32/NotifyArea.h"
 #include "widgetset/win32/PeerHost.h"
 
